@@ -1,0 +1,23 @@
+// Romaji into hiragana: upper-case by Shift-JIS characters, then the ordered replacements.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Converts the text in place.
+void RomajiToKana(std::string& text);
+
+// The same conversion piece by piece, so that a reader can stop early; the pieces joined
+// are exactly what RomajiToKana gives for the whole text.
+class RomajiReader {
+ public:
+  explicit RomajiReader(std::string_view text);
+  // Appends the next converted bytes to out (at least `want`, unless the text ends first).
+  // False once everything has been given.
+  bool Next(std::string& out, size_t want = 4096);
+
+ private:
+  std::string_view text_;
+  size_t pos_ = 0;
+};
