@@ -1,6 +1,7 @@
-// The viewer surface: a grid of dots the render pass draws on, one bit a dot.
+// The viewer surface: a grid of dots the render pass draws on, one byte a dot.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
