@@ -49,9 +49,11 @@ KANJI2_GLYPHS = 3390
 
 
 PCF_PROPERTIES = 1 << 0
+PCF_ACCELERATORS = 1 << 1
 PCF_METRICS = 1 << 2
 PCF_BITMAPS = 1 << 3
 PCF_BDF_ENCODINGS = 1 << 5
+PCF_BDF_ACCELERATORS = 1 << 8
 PCF_COMPRESSED_METRICS = 0x100
 PCF_BYTE_MSB = 1 << 2
 PCF_BIT_MSB = 1 << 3
@@ -72,8 +74,7 @@ class PcfFont:
             kind, fmt, size, offset = struct.unpack_from("<iiii", data, 8 + 16 * i)
             self._toc[kind] = (fmt, size, offset)
         self.properties = self._read_properties()
-        self.ascent = self.properties["FONT_ASCENT"]
-        self.descent = self.properties["FONT_DESCENT"]
+        self.ascent, self.descent = self._read_font_extent()
         self._metrics = self._read_metrics()
         self._bitmaps = self._read_bitmaps()
         self._encoding = self._read_encoding()
@@ -102,6 +103,11 @@ class PcfFont:
             return strings[off : strings.index(b"\0", off)].decode("latin-1")
 
         return {text(name): (text(value) if is_str else value) for name, is_str, value in raw}
+
+    def _read_font_extent(self):
+        kind = PCF_BDF_ACCELERATORS if PCF_BDF_ACCELERATORS in self._toc else PCF_ACCELERATORS
+        _, e, p = self._table(kind)
+        return struct.unpack_from(e + "ii", self._data, p + 8)
 
     def _read_metrics(self):
         fmt, e, p = self._table(PCF_METRICS)
@@ -279,7 +285,11 @@ def remove_one_row(rows, width, lowest_candidate=0):
     candidates = range(lowest_candidate, last + 1)
     if lowest_candidate == 0 and top > 0:
         return rows[1:] + [0], "shift"
-    dups = [r for r in candidates if rows[r] and ((r > 0 and rows[r] == rows[r - 1]) or rows[r] == rows[r + 1])]
+    dups = [
+        r
+        for r in candidates
+        if rows[r] and ((r > 0 and rows[r] == rows[r - 1]) or (r + 1 < len(rows) and rows[r] == rows[r + 1]))
+    ]
     if dups:
         r = min(dups, key=lambda r: (removal_cost(rows, r, width), abs(r - last / 2)))
         return rows[:r] + rows[r + 1 :] + [0], "duplicate"
@@ -343,12 +353,9 @@ def is_voiced_kana(ch):
     return ch is not None and any(m in unicodedata.decomposition(ch) for m in ("3099", "309A"))
 
 
-def is_greek_or_cyrillic_lower(lead, trail):
-    ch = sjis_char(lead, trail)
-    if ch is None:
-        return False
-    name = unicodedata.name(ch, "")
-    return ("GREEK SMALL" in name) or ("CYRILLIC" in name)
+def is_greek_lower_or_cyrillic(ch):
+    name = unicodedata.name(ch, "") if ch else ""
+    return name.startswith("GREEK SMALL") or name.startswith("CYRILLIC")
 
 
 class Builder:
@@ -422,9 +429,7 @@ class Builder:
                 rows = [r >> 1 for r in rows]
             target = 12 if is_voiced_kana(ch) else 11
             kanji = table.startswith("kanji")
-            descender = code in WIDE_DESCENDERS or (
-                (lead, trail) >= (0x839F, 0) and lead == 0x83 or lead == 0x84
-            ) and is_greek_or_cyrillic_lower(lead, trail) and any(rows[9:])
+            descender = code in WIDE_DESCENDERS or (is_greek_lower_or_cyrillic(ch) and any(rows[9:]))
             if kanji or not descender:
                 rows, rules = fit_rows(rows, width, 8)
             else:

@@ -127,8 +127,7 @@ bool JisReader::Next(std::string& out, size_t want) {
   out.resize(old + goal + 1);
   auto* base = reinterpret_cast<unsigned char*>(out.data()) + old;
   const auto* in = reinterpret_cast<const unsigned char*>(text_.data());
-  const JisProgress p =
-      DecodeJis(in + pos_, in + text_.size(), base, base + goal, two_byte_, raw_);
+  const JisProgress p = DecodeJis(in + pos_, in + text_.size(), base, base + goal, two_byte_, raw_);
   out.resize(old + (p.out - base));
   pos_ = p.in - in;
   two_byte_ = p.two_byte;

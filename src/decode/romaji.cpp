@@ -23,11 +23,17 @@
 
 namespace {
 
-inline bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
+inline bool IsLead(unsigned char c) {
+  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
-inline bool IsLetter(unsigned char c) { return static_cast<unsigned char>((c | 0x20) - 'a') < 26; }
+inline bool IsLetter(unsigned char c) {
+  return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
+}
 
-inline unsigned char Upper(unsigned char letter) { return letter & ~0x20; }
+inline unsigned char Upper(unsigned char letter) {
+  return letter & ~0x20;
+}
 
 inline bool IsVowel(unsigned char upper) {
   return upper == 'A' || upper == 'I' || upper == 'U' || upper == 'E' || upper == 'O';

@@ -19,7 +19,8 @@ struct Decoded {
 Decoded Decode(const std::string& in, int mode) {
   constexpr unsigned char kGuard = 0xCC;
   std::vector<unsigned char> out(in.size() + 1 + 8, kGuard);
-  const int result = JisToSjis(out.data(), reinterpret_cast<const unsigned char*>(in.c_str()), mode);
+  const int result =
+      JisToSjis(out.data(), reinterpret_cast<const unsigned char*>(in.c_str()), mode);
   for (size_t i = std::strlen(in.c_str()) + 1; i < out.size(); ++i) {
     EXPECT_EQ(out[i], kGuard) << "written past the room at " << i;
   }
@@ -55,36 +56,45 @@ TEST_P(JisCases, DecodesToShiftJis) {
 // ESC is 0x1B; literals are split where a hex escape would swallow the next character.
 INSTANTIATE_TEST_SUITE_P(
     EdgeCases, JisCases,
-    testing::Values(
-        JisCase{2, "\x1B$B\x24\x22\x24\x24\x1B(BA", "\x82\xA0\x82\xA2" "A", 1},
-        JisCase{2, "abc", "abc", 1},
-        // In the two-byte state the line end is read as a pair.
-        JisCase{2, "\x1B$B\x30\x21\r\n", "\x88\x9F\x81\xA1", 1},
-        JisCase{2, "\x1B$B\x30\x21\x1B(B\r\n", "\x88\x9F\r\n", 1},
-        JisCase{2, "\x1B$@\x24\x22\x1B(J1", "\x82\xA0" "1", 1},
-        JisCase{4, "\x24\x22\x24\x24", "\x82\xA0\x82\xA2", 1},
-        JisCase{2, "\x24\x22\x24\x24", "\x24\x22\x24\x24", 1},
-        // 'C' begins a pair that the input does not finish.
-        JisCase{4, "ABC", "\x91\x61", 0},
-        // In mode 4 a '$' brings back the two-byte state and begins its own pair.
-        JisCase{4, "\x1B(Babc\x24\x22", "abc\x82\xA0", 1},
-        JisCase{2, "\x1B(Babc\x24\x22", "abc$\x22", 1},
-        JisCase{4, "\x1B(J$B", "\x82\xC0", 1},
-        JisCase{2, "\x1B" "x", "\x1B" "x", 1},
-        JisCase{4, "\x1B" "x", "\x81\xA1", 1},
-        JisCase{2, "\x1B(I1", "\x1B(I1", 1},
-        // An ESC on the second byte of a pair is paired, and its sequence is lost.
-        JisCase{2, "\x1B$B\x24\x1B(B", "\x81\xA1\x84\xC0", 1},
-        JisCase{2, "", "", 1},
-        JisCase{4, "", "", 1},
-        JisCase{4, "$", "", 0},
-        // An ESC at the very end, or with only part of a sequence after it.
-        JisCase{2, "a\x1B", "a\x1B", 1},
-        JisCase{2, "\x1B(", "\x1B(", 1},
-        JisCase{4, "\x1B(", "\x81\xA1", 1},
-        JisCase{2, "\x1B$B\x1B", "", 0},
-        // A sequence that switches to the state already in force changes nothing.
-        JisCase{2, "\x1B(Ba\x1B$B\x1B$@\x24\x22", "a\x82\xA0", 1}));
+    testing::Values(JisCase{2, "\x1B$B\x24\x22\x24\x24\x1B(BA",
+                            "\x82\xA0\x82\xA2"
+                            "A",
+                            1},
+                    JisCase{2, "abc", "abc", 1},
+                    // In the two-byte state the line end is read as a pair.
+                    JisCase{2, "\x1B$B\x30\x21\r\n", "\x88\x9F\x81\xA1", 1},
+                    JisCase{2, "\x1B$B\x30\x21\x1B(B\r\n", "\x88\x9F\r\n", 1},
+                    JisCase{2, "\x1B$@\x24\x22\x1B(J1",
+                            "\x82\xA0"
+                            "1",
+                            1},
+                    JisCase{4, "\x24\x22\x24\x24", "\x82\xA0\x82\xA2", 1},
+                    JisCase{2, "\x24\x22\x24\x24", "\x24\x22\x24\x24", 1},
+                    // 'C' begins a pair that the input does not finish.
+                    JisCase{4, "ABC", "\x91\x61", 0},
+                    // In mode 4 a '$' brings back the two-byte state and begins its own pair.
+                    JisCase{4, "\x1B(Babc\x24\x22", "abc\x82\xA0", 1},
+                    JisCase{2, "\x1B(Babc\x24\x22", "abc$\x22", 1},
+                    JisCase{4, "\x1B(J$B", "\x82\xC0", 1},
+                    JisCase{2,
+                            "\x1B"
+                            "x",
+                            "\x1B"
+                            "x",
+                            1},
+                    JisCase{4,
+                            "\x1B"
+                            "x",
+                            "\x81\xA1", 1},
+                    JisCase{2, "\x1B(I1", "\x1B(I1", 1},
+                    // An ESC on the second byte of a pair is paired, and its sequence is lost.
+                    JisCase{2, "\x1B$B\x24\x1B(B", "\x81\xA1\x84\xC0", 1}, JisCase{2, "", "", 1},
+                    JisCase{4, "", "", 1}, JisCase{4, "$", "", 0},
+                    // An ESC at the very end, or with only part of a sequence after it.
+                    JisCase{2, "a\x1B", "a\x1B", 1}, JisCase{2, "\x1B(", "\x1B(", 1},
+                    JisCase{4, "\x1B(", "\x81\xA1", 1}, JisCase{2, "\x1B$B\x1B", "", 0},
+                    // A sequence that switches to the state already in force changes nothing.
+                    JisCase{2, "\x1B(Ba\x1B$B\x1B$@\x24\x22", "a\x82\xA0", 1}));
 
 struct PairCase {
   unsigned char j1, j2, s1, s2;
@@ -96,15 +106,9 @@ TEST(JisPairToSjis, MapsTheCornersOfTheCodeSpace) {
       {0x21, 0x5F, 0x81, 0x7E},  // odd row: last trail below 0x7F
       {0x21, 0x60, 0x81, 0x80},  // odd row: first trail above 0x7F
       {0x22, 0x21, 0x81, 0x9F},  // even row
-      {0x5E, 0x7E, 0x9F, 0xFC},
-      {0x5F, 0x21, 0xE0, 0x40},
-      {0x75, 0x21, 0xEB, 0x40},
-      {0x7E, 0x7E, 0xEF, 0xFC},
-      {0x20, 0x21, 0x81, 0xA1},
-      {0x21, 0x7F, 0x81, 0xA1},
-      {0x7F, 0x21, 0x81, 0xA1},
-      {0x21, 0x20, 0x81, 0xA1},
-      {0xA1, 0xA1, 0x81, 0xA1},
+      {0x5E, 0x7E, 0x9F, 0xFC}, {0x5F, 0x21, 0xE0, 0x40}, {0x75, 0x21, 0xEB, 0x40},
+      {0x7E, 0x7E, 0xEF, 0xFC}, {0x20, 0x21, 0x81, 0xA1}, {0x21, 0x7F, 0x81, 0xA1},
+      {0x7F, 0x21, 0x81, 0xA1}, {0x21, 0x20, 0x81, 0xA1}, {0xA1, 0xA1, 0x81, 0xA1},
   };
   for (const PairCase& c : cases) {
     unsigned char a = c.j1, b = c.j2;
@@ -147,10 +151,9 @@ TEST(JisToSjis, AgreesWithIconvOnEveryJisX0208Character) {
 // Random JIS-like text: the bytes that steer the decoder, plain bytes, line ends, high bytes
 // and the odd NUL, which ends the input.
 std::string RandomJis(std::mt19937& rng) {
-  static const std::string kPieces[] = {"\x1B$B", "\x1B$@", "\x1B(B", "\x1B(J", "\x1B",
-                                        "\x1B(",  "\x1B$",  "$",      "(",      "B",
-                                        "\r\n",   "0!",     "$\"",    "a",      "\x80",
-                                        "\xFF",   " ",      "~",      "\x7F"};
+  static const std::string kPieces[] = {
+      "\x1B$B", "\x1B$@", "\x1B(B", "\x1B(J", "\x1B", "\x1B(", "\x1B$", "$", "(",   "B",
+      "\r\n",   "0!",     "$\"",    "a",      "\x80", "\xFF",  " ",     "~", "\x7F"};
   std::string s;
   const int n = std::uniform_int_distribution<int>(0, 40)(rng);
   for (int i = 0; i < n; ++i) {
@@ -198,7 +201,10 @@ TEST(JisReader, GivesEverythingInOnePieceWhenAskedForEnough) {
   JisReader reader(text, 2);
   std::string out;
   ASSERT_TRUE(reader.Next(out, 4096));
-  EXPECT_EQ(Hex(out), Hex(std::string("\x82\xA0" "ab", 4) + '\0'));
+  EXPECT_EQ(Hex(out), Hex(std::string("\x82\xA0"
+                                      "ab",
+                                      4) +
+                          '\0'));
   EXPECT_FALSE(reader.Next(out, 4096));
 }
 
