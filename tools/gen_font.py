@@ -278,11 +278,18 @@ def removal_cost(rows, r, width):
     return cost
 
 
-def remove_one_row(rows, width, lowest_candidate=0):
-    """Removes the row whose loss matters least; returns (rows, rule)."""
+def remove_one_row(rows, width, lowest_candidate=0, blank_first=False):
+    """Removes the row whose loss matters least; returns (rows, rule).
+
+    Rows above lowest_candidate stay where they are. With blank_first a blank inner row goes
+    before anything else (the gap under the dot of a j, say)."""
     last = max(i for i, v in enumerate(rows) if v)
     top = min(i for i, v in enumerate(rows) if v)
     candidates = range(lowest_candidate, last + 1)
+    blanks = [r for r in candidates if top < r < last and not rows[r] and not rows[r - 1] & rows[r + 1]]
+    if blank_first and blanks:
+        r = min(blanks, key=lambda r: abs(r - last / 2))
+        return rows[:r] + rows[r + 1 :] + [0], "blank"
     if lowest_candidate == 0 and top > 0:
         return rows[1:] + [0], "shift"
     dups = [
@@ -293,7 +300,6 @@ def remove_one_row(rows, width, lowest_candidate=0):
     if dups:
         r = min(dups, key=lambda r: (removal_cost(rows, r, width), abs(r - last / 2)))
         return rows[:r] + rows[r + 1 :] + [0], "duplicate"
-    blanks = [r for r in candidates if top < r < last and not rows[r] and not rows[r - 1] & rows[r + 1]]
     if blanks:
         r = min(blanks, key=lambda r: abs(r - last / 2))
         return rows[:r] + rows[r + 1 :] + [0], "blank"
@@ -301,11 +307,11 @@ def remove_one_row(rows, width, lowest_candidate=0):
     return rows[:r] + rows[r + 1 :] + [0], "squeeze"
 
 
-def fit_rows(rows, width, max_row, lowest_candidate=0):
+def fit_rows(rows, width, max_row, lowest_candidate=0, blank_first=False):
     """Moves the glyph into rows 0..max_row; returns (rows, rules used)."""
     rules = []
     while any(rows[max_row + 1 :]):
-        rows, rule = remove_one_row(rows, width, lowest_candidate)
+        rows, rule = remove_one_row(rows, width, lowest_candidate, blank_first)
         rules.append(rule)
     return rows[: max_row + 1] + [0] * (10 - max_row - 1), rules
 
@@ -316,7 +322,12 @@ def column_cost(rows, c, width):
         if bit(row, c, width):
             cost += 1.0 / runs(row, width)[c]
     if cost == 0:
-        return 0.6
+        ink = 0
+        for row in rows:
+            ink |= row
+        left, right = ink >> (width - c), ink & ((1 << (width - 1 - c)) - 1)
+        # Doubling a blank column inside the glyph splits it; outside it only moves it.
+        return 1.5 if left and right else 0.3
     return cost
 
 
@@ -342,7 +353,7 @@ def widen(rows, width, target):
 # Glyph classes
 
 HALF_DESCENDERS = set(b",gjpqy")
-WIDE_DESCENDERS = {0x8143, 0x8288, 0x828B, 0x8290, 0x8291, 0x8299, 0x8772, 0x8773}
+WIDE_DESCENDERS = {0x8143, 0x8287, 0x828A, 0x8290, 0x8291, 0x8299, 0x8772, 0x8773}
 
 
 def is_box(lead, trail):
@@ -397,8 +408,8 @@ class Builder:
                     raise ValueError("0x%02X uses the sixth column" % b)
             rows = [r >> 1 for r in rows]
         if b in HALF_DESCENDERS:
-            top = min(i for i, v in enumerate(rows) if v)
-            rows, rules = fit_rows(rows, 5, 9, lowest_candidate=top + 1)
+            # The descender keeps one row: the letter moves up, but the dot of j stays on row 1.
+            rows, rules = fit_rows(rows, 5, 9, blank_first=True)
         else:
             rows, rules = fit_rows(rows, 5, 8)
         self.count("half", rules)
@@ -418,7 +429,9 @@ class Builder:
         if not ok:
             self.drawn.append(code)
         if is_box(lead, trail):
-            rows, rules = fit_rows(rows, 10, 9)
+            # One row off the top puts the source's middle line on row 4 and the verticals on
+            # rows 0-9; the edge columns are repeated so that lines reach both sides.
+            rows = rows[1:11]
             wide_rows = []
             for r in rows:
                 wide_rows.append((bit(r, 0, 10) << 11) | (r << 1) | bit(r, 9, 10))
@@ -427,7 +440,9 @@ class Builder:
             width = 10 if any(r & 1 for r in rows) else 9
             if width == 9:
                 rows = [r >> 1 for r in rows]
-            target = 12 if is_voiced_kana(ch) else 11
+            # Source column 0 lands on column 1. Kana with a voiced or semi-voiced mark are
+            # stretched so that the mark reaches column 11; others keep to columns 1-10.
+            target = 11 if 0x829F <= code <= 0x8396 and is_voiced_kana(ch) else width
             kanji = table.startswith("kanji")
             descender = code in WIDE_DESCENDERS or (is_greek_lower_or_cyrillic(ch) and any(rows[9:]))
             if kanji or not descender:
@@ -436,7 +451,7 @@ class Builder:
                 top = min(i for i, v in enumerate(rows) if v)
                 rows, rules = fit_rows(rows, width, 9, lowest_candidate=top + 1)
             rows = widen(rows, width, target)
-            rows = [r << (12 - target) for r in rows]
+            rows = [r << (11 - target) for r in rows]
             self.count(table, rules)
         rows = self.finish(code, rows, ok)
         return [r << 4 for r in rows]

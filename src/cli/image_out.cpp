@@ -14,9 +14,11 @@ std::string EncodePbm(const Surface& s, int scale) {
     row.assign(row_bytes, '\0');
     const uint8_t* dots = s.Row(y);
     for (int x = 0; x < w; ++x) {
-      if (dots[x / scale]) row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+      if (dots[x / scale])
+        row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
     }
-    for (int k = 0; k < scale; ++k) out += row;
+    for (int k = 0; k < scale; ++k)
+      out += row;
   }
   return out;
 }
@@ -36,9 +38,11 @@ std::string EncodePng(const Surface& s, int scale) {
   std::string out;
   const int w = s.Width() * scale;
   const int h = s.Height() * scale;
-  if (w == 0 || h == 0) return out;  // PNG has no empty images
+  if (w == 0 || h == 0)
+    return out;  // PNG has no empty images
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  if (!png) return out;
+  if (!png)
+    return out;
   png_infop info = png_create_info_struct(png);
   std::vector<png_byte> row(size_t(w) * 3);
   if (!info || setjmp(png_jmpbuf(png))) {
@@ -53,9 +57,11 @@ std::string EncodePng(const Surface& s, int scale) {
     const uint8_t* dots = s.Row(y);
     for (int x = 0; x < w; ++x) {
       const bool black = dots[x / scale] != 0;
-      for (int c = 0; c < 3; ++c) row[size_t(x) * 3 + c] = black ? 0 : kGroundRgb[c];
+      for (int c = 0; c < 3; ++c)
+        row[size_t(x) * 3 + c] = black ? 0 : kGroundRgb[c];
     }
-    for (int k = 0; k < scale; ++k) png_write_row(png, row.data());
+    for (int k = 0; k < scale; ++k)
+      png_write_row(png, row.data());
   }
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);

@@ -101,7 +101,8 @@ const char* const kButtonTexts[] = {"", "Roma-ji", "JIS", "S-JIS", "JIS??"};
 
 int ModeByName(const std::string& name) {
   for (int m = MODE_ROMAJI; m <= MODE_RAWJIS; ++m) {
-    if (name == kModeNames[m]) return m;
+    if (name == kModeNames[m])
+      return m;
   }
   return 0;
 }
@@ -131,7 +132,8 @@ std::string ReadInput(const std::string& file) {
   }
   const std::string path = FullPath(file);
   const FileError error = ReadFileBytes(path, bytes);
-  if (error != FileError::kNone) throw FileFailure{FileErrorMessage(error, path)};
+  if (error != FileError::kNone)
+    throw FileFailure{FileErrorMessage(error, path)};
   return bytes;
 }
 
@@ -143,7 +145,8 @@ void WriteStdout(std::string_view bytes) {
 }
 
 bool HasSuffix(const std::string& s, const std::string& suffix) {
-  return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+  return s.size() >= suffix.size() &&
+         s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 int ParsePositive(const std::string& option, const std::string& value) {
@@ -166,7 +169,8 @@ std::string OptionValue(const std::vector<std::string>& args, size_t& i, const s
   if (a.size() > name.size() && a.compare(0, name.size() + 1, name + "=") == 0) {
     return a.substr(name.size() + 1);
   }
-  if (i + 1 >= args.size()) throw UsageError{name + ": a value is missing"};
+  if (i + 1 >= args.size())
+    throw UsageError{name + ": a value is missing"};
   return args[++i];
 }
 
@@ -175,7 +179,8 @@ bool IsOption(const std::string& a, const std::string& name) {
 }
 
 void TakeFile(std::optional<std::string>& file, const std::string& arg) {
-  if (file) throw UsageError{"more than one FILE: '" + arg + "'"};
+  if (file)
+    throw UsageError{"more than one FILE: '" + arg + "'"};
   file = arg;
 }
 
@@ -196,12 +201,14 @@ int Render(const std::vector<std::string>& args) {
     } else if (IsOption(a, "--size")) {
       const std::string v = OptionValue(args, i, "--size");
       const size_t x = v.find_first_of("xX");
-      if (x == std::string::npos) throw UsageError{"--size: expected WxH, got '" + v + "'"};
+      if (x == std::string::npos)
+        throw UsageError{"--size: expected WxH, got '" + v + "'"};
       width = ParsePositive("--size", v.substr(0, x));
       height = ParsePositive("--size", v.substr(x + 1));
     } else if (IsOption(a, "--mode")) {
       const std::string v = OptionValue(args, i, "--mode");
-      if (!ModeByName(v)) throw UsageError{"--mode: unknown mode '" + v + "'"};
+      if (!ModeByName(v))
+        throw UsageError{"--mode: unknown mode '" + v + "'"};
       actions.push_back(v);
     } else if (IsOption(a, "--do")) {
       std::string v = OptionValue(args, i, "--do");
@@ -213,14 +220,16 @@ int Render(const std::vector<std::string>& args) {
           throw UsageError{"--do: unknown action '" + action + "'"};
         }
         actions.push_back(action);
-        if (comma == std::string::npos) break;
+        if (comma == std::string::npos)
+          break;
         start = comma + 1;
       }
     } else if (a == "--opened") {
       opened = true;
     } else if (IsOption(a, "--scale")) {
       scale = ParsePositive("--scale", OptionValue(args, i, "--scale"));
-      if (scale > 64) throw UsageError{"--scale: at most 64"};
+      if (scale > 64)
+        throw UsageError{"--scale: at most 64"};
     } else if (a == "--state") {
       state = true;
     } else if (IsOption(a, "-o") || IsOption(a, "--output")) {
@@ -234,13 +243,15 @@ int Render(const std::vector<std::string>& args) {
       TakeFile(file, a);
     }
   }
-  if (opened && (!file || *file == "-")) throw UsageError{"--opened needs a FILE"};
+  if (opened && (!file || *file == "-"))
+    throw UsageError{"--opened needs a FILE"};
 
   ResetState();
   MemoryForm form(width, height);
   CTobiuoxView view(form);
   if (opened) {
-    if (!view.OpenFile(*file)) throw FileFailure{form.errors.back()};
+    if (!view.OpenFile(*file))
+      throw FileFailure{form.errors.back()};
   } else {
     form.SetEditorText(ReadInput(file.value_or("")));
     view.RefreshViewer();
@@ -256,10 +267,18 @@ int Render(const std::vector<std::string>& args) {
       const int mode = ModeByName(action);
       form.ClickRadio(RadioOfMode(mode));
       switch (mode) {
-        case MODE_ROMAJI: view.OnRomaji(); break;
-        case MODE_JIS: view.OnJis(); break;
-        case MODE_SJIS: view.OnSjis(); break;
-        default: view.OnRawJis(); break;
+        case MODE_ROMAJI:
+          view.OnRomaji();
+          break;
+        case MODE_JIS:
+          view.OnJis();
+          break;
+        case MODE_SJIS:
+          view.OnSjis();
+          break;
+        default:
+          view.OnRawJis();
+          break;
       }
     }
   }
@@ -268,11 +287,12 @@ int Render(const std::vector<std::string>& args) {
     if (*out == "-") {
       WriteStdout(EncodePbm(form.Viewer(), scale));
     } else {
-      const std::string bytes =
-          HasSuffix(*out, ".png") ? EncodePng(form.Viewer(), scale) : EncodePbm(form.Viewer(), scale);
+      const std::string bytes = HasSuffix(*out, ".png") ? EncodePng(form.Viewer(), scale)
+                                                        : EncodePbm(form.Viewer(), scale);
       const std::string path = FullPath(*out);
       const FileError error = WriteTextFile(path, bytes);
-      if (error != FileError::kNone) throw FileFailure{FileErrorMessage(error, path)};
+      if (error != FileError::kNone)
+        throw FileFailure{FileErrorMessage(error, path)};
     }
   }
   if (state) {
@@ -306,7 +326,8 @@ int Convert(const std::vector<std::string>& args) {
       TakeFile(file, a);
     }
   }
-  if (!mode_name) throw UsageError{"convert: --mode is missing"};
+  if (!mode_name)
+    throw UsageError{"convert: --mode is missing"};
   std::string text = ReadInput(file.value_or(""));
   int mode = ModeByName(*mode_name);
   if (mode == 0) {
@@ -322,7 +343,8 @@ int Convert(const std::vector<std::string>& args) {
     JisReader reader(text, mode);
     while (reader.Next(out)) {
     }
-    if (!out.empty() && out.back() == '\0') out.pop_back();
+    if (!out.empty() && out.back() == '\0')
+      out.pop_back();
     WriteStdout(out);
   }
   return 0;
@@ -347,14 +369,18 @@ int Detect(const std::vector<std::string>& args) {
 }
 
 int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    return c - '0';
+  if (c >= 'a' && c <= 'f')
+    return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F')
+    return c - 'A' + 10;
   return -1;
 }
 
 int Glyphs(const std::vector<std::string>& args) {
-  if (args.empty()) throw UsageError{"glyph: no CODE given"};
+  if (args.empty())
+    throw UsageError{"glyph: no CODE given"};
   std::string out;
   for (const std::string& a : args) {
     if (a == "--help" || a == "-h") {
@@ -364,11 +390,13 @@ int Glyphs(const std::vector<std::string>& args) {
   }
   for (const std::string& a : args) {
     std::string code = a;
-    if (code.rfind("0x", 0) == 0 || code.rfind("0X", 0) == 0) code = code.substr(2);
+    if (code.rfind("0x", 0) == 0 || code.rfind("0X", 0) == 0)
+      code = code.substr(2);
     unsigned value = 0;
     for (char c : code) {
       const int d = HexDigit(c);
-      if (d < 0) throw UsageError{"glyph: not a hexadecimal code: '" + a + "'"};
+      if (d < 0)
+        throw UsageError{"glyph: not a hexadecimal code: '" + a + "'"};
       value = value * 16 + unsigned(d);
     }
     GlyphRef ref;
@@ -392,7 +420,8 @@ int Glyphs(const std::vector<std::string>& args) {
     out += head;
     const int top_bit = columns == 12 ? 15 : 7;
     for (int r = 0; r < 10; ++r) {
-      for (int k = 0; k < columns; ++k) out += (ref.glyph->rows[r] >> (top_bit - k)) & 1 ? '#' : '.';
+      for (int k = 0; k < columns; ++k)
+        out += (ref.glyph->rows[r] >> (top_bit - k)) & 1 ? '#' : '.';
       out += '\n';
     }
   }
@@ -411,10 +440,14 @@ int main(int argc, char** argv) {
   const std::string command = args.front();
   args.erase(args.begin());
   try {
-    if (command == "render") return Render(args);
-    if (command == "convert") return Convert(args);
-    if (command == "detect") return Detect(args);
-    if (command == "glyph") return Glyphs(args);
+    if (command == "render")
+      return Render(args);
+    if (command == "convert")
+      return Convert(args);
+    if (command == "detect")
+      return Detect(args);
+    if (command == "glyph")
+      return Glyphs(args);
     if (command == "--help" || command == "-h" || command == "help") {
       std::cout << kUsage;
       return 0;

@@ -9,9 +9,11 @@ constexpr int kCR = 0x0D;
 void DrawWide(Surface& s, int x, int y, const Glyph& g) {
   for (int r = 0; r < 10; ++r) {
     uint32_t w = g.rows[r];
-    if ((w & 0xFFF0) == 0) continue;
+    if ((w & 0xFFF0) == 0)
+      continue;
     for (int k = 0; k < 12; ++k) {
-      if (w & (0x8000u >> k)) s.Dot(x + k, y + r);
+      if (w & (0x8000u >> k))
+        s.Dot(x + k, y + r);
     }
   }
 }
@@ -19,9 +21,11 @@ void DrawWide(Surface& s, int x, int y, const Glyph& g) {
 void DrawNarrow(Surface& s, int x, int y, const Glyph& g) {
   for (int r = 0; r < 10; ++r) {
     uint32_t w = g.rows[r];
-    if ((w & 0xFC) == 0) continue;
+    if ((w & 0xFC) == 0)
+      continue;
     for (int k = 0; k < 6; ++k) {
-      if (w & (0x80u >> k)) s.Dot(x + k, y + r);
+      if (w & (0x80u >> k))
+        s.Dot(x + k, y + r);
     }
   }
 }
@@ -30,7 +34,8 @@ void DrawNarrow(Surface& s, int x, int y, const Glyph& g) {
 
 int LazyText::Fetch(size_t i) {
   while (!ended_ && i >= data_.size()) {
-    if (!producer_ || !producer_(buffer_)) ended_ = true;
+    if (!producer_ || !producer_(buffer_))
+      ended_ = true;
     data_ = buffer_;
   }
   return i < data_.size() ? static_cast<unsigned char>(data_[i]) : -1;
@@ -46,7 +51,8 @@ LayoutResult LayOutText(LazyText& text, int32_t first_line, Surface& surface) {
   size_t i = 0;
   for (;;) {
     const int c = text.At(i);
-    if (c < 0) break;  // end of the text
+    if (c < 0)
+      break;  // end of the text
     if (x + 12 > right) {
       x = 1;
       y += 10;
@@ -56,8 +62,10 @@ LayoutResult LayOutText(LazyText& text, int32_t first_line, Surface& surface) {
       break;
     }
     result.more = false;
-    if (c == 0) break;
-    if (first_line == 0) result.up = LayoutResult::Up::kDisable;
+    if (c == 0)
+      break;
+    if (first_line == 0)
+      result.up = LayoutResult::Up::kDisable;
     if (c == kCR) {
       y += 10;
       x = 1;
@@ -72,7 +80,8 @@ LayoutResult LayOutText(LazyText& text, int32_t first_line, Surface& surface) {
       // passed over a byte at a time: no pairing while lines are skipped
     } else if (IsSjisLead(c)) {
       int d = text.At(i + 1);
-      if (d < 0) d = 0;
+      if (d < 0)
+        d = 0;
       ++i;
       DrawWide(surface, x, y, WideGlyph(c, d));
       x += 12;
@@ -87,8 +96,10 @@ LayoutResult LayOutText(LazyText& text, int32_t first_line, Surface& surface) {
 
 int DetectCode(const unsigned char* text, size_t length) {
   for (size_t i = 0; i < length; ++i) {
-    if (text[i] == 0x1B) return 2;
-    if (IsSjisLead(text[i])) return 3;
+    if (text[i] == 0x1B)
+      return 2;
+    if (IsSjisLead(text[i]))
+      return 3;
   }
   return 1;
 }

@@ -22,7 +22,8 @@ class LazyText {
 
   // The byte at i, or -1 when the text ends before i.
   int At(size_t i) {
-    if (i < data_.size()) return static_cast<unsigned char>(data_[i]);
+    if (i < data_.size())
+      return static_cast<unsigned char>(data_[i]);
     return Fetch(i);
   }
   // How many bytes have been produced so far.

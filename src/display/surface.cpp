@@ -8,4 +8,6 @@ void Surface::Resize(int width, int height) {
   dots_.assign(size_t(width_) * height_, 0);
 }
 
-void Surface::Fill() { std::fill(dots_.begin(), dots_.end(), 0); }
+void Surface::Fill() {
+  std::fill(dots_.begin(), dots_.end(), 0);
+}

@@ -22,7 +22,8 @@ class Surface {
   void Fill();
   // One black dot; dots outside the surface are clipped.
   void Dot(int x, int y) {
-    if (x >= 0 && y >= 0 && x < width_ && y < height_) dots_[size_t(y) * width_ + x] = 1;
+    if (x >= 0 && y >= 0 && x < width_ && y < height_)
+      dots_[size_t(y) * width_ + x] = 1;
   }
   bool IsDot(int x, int y) const {
     return x >= 0 && y >= 0 && x < width_ && y < height_ && dots_[size_t(y) * width_ + x] != 0;

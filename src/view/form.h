@@ -24,7 +24,9 @@ enum : int {
 enum : int { MODE_ROMAJI = 1, MODE_JIS = 2, MODE_SJIS = 3, MODE_RAWJIS = 4 };
 
 // The radio button of a mode (1-4), and the mode of a radio button.
-inline int RadioOfMode(int mode) { return IDC_ROMAJI + mode - 1; }
+inline int RadioOfMode(int mode) {
+  return IDC_ROMAJI + mode - 1;
+}
 
 enum class Answer { kYes, kNo, kCancel };
 

@@ -334,7 +334,7 @@ std::string TextFromFileBytes(std::string_view bytes) {
   return text;
 }
 
-FileError ReadTextFile(const std::string& path, std::string& text) {
+FileError ReadFileBytes(const std::string& path, std::string& out) {
   // Non-blocking, so that a pipe with no writer reads as empty instead of hanging.
   const int fd = OpenRetrying(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK, 0);
   if (fd < 0) {
@@ -359,6 +359,15 @@ FileError ReadTextFile(const std::string& path, std::string& text) {
     }
   }
   CloseOnce(fd);  // nothing was written: a failing close loses nothing
+  if (cause == FileError::kNone) {
+    out = std::move(bytes);
+  }
+  return cause;
+}
+
+FileError ReadTextFile(const std::string& path, std::string& text) {
+  std::string bytes;
+  const FileError cause = ReadFileBytes(path, bytes);
   if (cause == FileError::kNone) {
     text = TextFromFileBytes(bytes);
   }

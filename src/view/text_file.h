@@ -30,8 +30,8 @@ enum class FileError {
 std::string FileErrorMessage(FileError cause, const std::string& path);
 
 // The editor text that a file's bytes give: lines end at LF or CR LF (a lone CR is an
-// ordinary byte), 0x1A ends the file, a NUL byte is dropped, and every line is followed
-// by CR LF.
+// ordinary byte), 0x1A ends the file, a NUL byte is dropped (the rest of its line is
+// kept), and every line is followed by CR LF; no bytes give no text.
 std::string TextFromFileBytes(std::string_view bytes);
 
 // Reads the file at path into text (as TextFromFileBytes). On failure text is untouched.
@@ -73,12 +73,14 @@ enum class FileStep {
 //   EBUSY, ETXTBSY                  -> kSharingViolation
 //   EAGAIN, ENOLCK, EDEADLK         -> kLockViolation
 //   ENOSPC, EDQUOT                  -> kDiskFull: on Linux a file fails to be created for
-//                                      want of blocks or inodes of the whole file system,
-//                                      never because one folder is full
+//                                      want of blocks, inodes or quota of the file system,
+//                                      hardly ever because one folder is full, and the
+//                                      remedy is the same as for a full disk
 //   EBADF                           -> kInvalidFile
 //   anything else                   -> kGeneric
 // kRead: always kGeneric.
 // kWrite: always kDiskFull, whatever the code.
+// kDirectoryFull, kRemoveCurrentDir, kBadSeek and kEndOfFile have no error code here.
 FileError FileErrorFromErrno(int err, FileStep step);
 
 // The system calls under the file layer. Tests replace them to make failures that cannot be

@@ -104,27 +104,39 @@ void CTobiuoxView::OnRadio(int mode) {
 }
 
 void CTobiuoxView::OnEditCut() {
-  if (g_bEditFocus == 1) form_.EditorCut();
+  if (g_bEditFocus == 1)
+    form_.EditorCut();
 }
 
 void CTobiuoxView::OnEditCopy() {
-  if (g_bEditFocus == 1) form_.EditorCopy();
+  if (g_bEditFocus == 1)
+    form_.EditorCopy();
 }
 
 void CTobiuoxView::OnEditPaste() {
-  if (g_bEditFocus == 1) form_.EditorPaste();
+  if (g_bEditFocus == 1)
+    form_.EditorPaste();
 }
 
-void CTobiuoxView::OnSetFocusEditor() { g_bEditFocus = 1; }
+void CTobiuoxView::OnSetFocusEditor() {
+  g_bEditFocus = 1;
+}
 
-void CTobiuoxView::OnKillFocusEditor() { g_bEditFocus = 0; }
+void CTobiuoxView::OnKillFocusEditor() {
+  g_bEditFocus = 0;
+}
 
-void CTobiuoxView::SetCaption() { form_.SetCaption(kCaptionPrefix + m_strPath); }
+void CTobiuoxView::SetCaption() {
+  form_.SetCaption(kCaptionPrefix + m_strPath);
+}
 
-bool CTobiuoxView::IsModified() { return form_.GetEditorText() != clean_text_; }
+bool CTobiuoxView::IsModified() {
+  return form_.GetEditorText() != clean_text_;
+}
 
 bool CTobiuoxView::ConfirmDiscard() {
-  if (!IsModified()) return true;
+  if (!IsModified())
+    return true;
   const std::string name = m_strPath.empty() ? std::string("Untitled") : m_strPath;
   switch (form_.AskYesNoCancel("Save changes to " + name + "?")) {
     case Answer::kYes:
@@ -137,10 +149,13 @@ bool CTobiuoxView::ConfirmDiscard() {
   return false;
 }
 
-bool CTobiuoxView::CanClose() { return ConfirmDiscard(); }
+bool CTobiuoxView::CanClose() {
+  return ConfirmDiscard();
+}
 
 void CTobiuoxView::OnFileNew() {
-  if (!ConfirmDiscard()) return;
+  if (!ConfirmDiscard())
+    return;
   form_.Viewer().Fill();
   form_.ViewerChanged();
   form_.SetEditorText("");
@@ -156,9 +171,11 @@ void CTobiuoxView::OnFileNew() {
 }
 
 void CTobiuoxView::OnFileOpen() {
-  if (!ConfirmDiscard()) return;
+  if (!ConfirmDiscard())
+    return;
   std::string path;
-  if (!form_.AskOpenPath(path)) return;
+  if (!form_.AskOpenPath(path))
+    return;
   LoadFrom(path);
 }
 
@@ -196,14 +213,17 @@ bool CTobiuoxView::WriteTo(const std::string& path) {
 }
 
 bool CTobiuoxView::SaveText() {
-  if (m_strPath.empty()) return SaveTextAs();
+  if (m_strPath.empty())
+    return SaveTextAs();
   return WriteTo(m_strPath);
 }
 
 bool CTobiuoxView::SaveTextAs() {
   std::string path;
-  if (!form_.AskSavePath(path)) return false;
-  if (!WriteTo(path)) return false;
+  if (!form_.AskSavePath(path))
+    return false;
+  if (!WriteTo(path))
+    return false;
   m_strPath = path;
   SetCaption();
   g_nFirstLine = 0;

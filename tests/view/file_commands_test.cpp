@@ -134,6 +134,7 @@ TEST_F(FileCommandsTest, OpenEndsTheHandPick) {
   Edit("ka");
   Click(MODE_SJIS);
   Write(Path("j.txt"), "\x1B$B$\"\x1B(B");
+  form.answers.push_back(Answer::kNo);
   form.open_paths.push_back(Path("j.txt"));
   view.OnFileOpen();
   EXPECT_EQ(form.CheckedMode(), MODE_JIS);

@@ -22,15 +22,16 @@ TEST(DetectCode, FirstEscOrLeadByteDecides) {
   } cases[] = {
       {"", 1},
       {"konnichiha\r\n", 1},
-      {"\xB1\xB2\xDF abc", 1},           // half-width katakana are no lead bytes
-      {"\xEB\xFC\x80\xA0", 1},           // nor are these
-      {"abc\x1B$B\x82\xA0", 2},          // ESC first, Shift-JIS after it
-      {"abc\x82\xA0\x1B$B", 3},          // lead byte first
-      {"\x81\x1B", 3},                   // the lead byte is not paired
+      {"\xB1\xB2\xDF abc", 1},   // half-width katakana are no lead bytes
+      {"\xEB\xFC\x80\xA0", 1},   // nor are these
+      {"abc\x1B$B\x82\xA0", 2},  // ESC first, Shift-JIS after it
+      {"abc\x82\xA0\x1B$B", 3},  // lead byte first
+      {"\x81\x1B", 3},           // the lead byte is not paired
       {"\xEA\x40", 3},
-      {std::string("a\0\x1B", 3), 2},    // the length counts, not a NUL
+      {std::string("a\0\x1B", 3), 2},  // the length counts, not a NUL
   };
-  for (const Case& c : cases) EXPECT_EQ(Detect(c.text), c.mode) << c.text;
+  for (const Case& c : cases)
+    EXPECT_EQ(Detect(c.text), c.mode) << c.text;
 }
 
 TEST_F(RefreshTest, EmptyEditorChecksRomajiAndDrawsNothing) {
@@ -47,7 +48,8 @@ TEST_F(RefreshTest, EmptyEditorChecksRomajiAndDrawsNothing) {
 std::vector<std::string> ChecksAndDraws(const std::vector<std::string>& log) {
   std::vector<std::string> out;
   for (const std::string& e : log) {
-    if (e.rfind("check", 0) == 0 || e == "draw") out.push_back(e);
+    if (e.rfind("check", 0) == 0 || e == "draw")
+      out.push_back(e);
   }
   return out;
 }
@@ -89,15 +91,16 @@ TEST_F(RefreshTest, UpAtTheTopAndDownWithoutMoreDoNothing) {
 
 TEST_F(RefreshTest, PagingByLogicalLines) {
   SetSize(100, 21);  // two lines
-  Edit("A\r\nB\r\nC\r\n");
+  Edit("1\r\n2\r\n3\r\n4");
   EXPECT_EQ(g_bMore, 1);
   EXPECT_TRUE(Down());
   EXPECT_FALSE(Up());
   view.OnDown();
   EXPECT_EQ(g_nFirstLine, 1);
-  EXPECT_TRUE(Narrow(1, 1, 'B'));
+  EXPECT_TRUE(Narrow(1, 1, '2'));
   EXPECT_TRUE(Up());
-  view.OnDown();  // "C" and the empty line after it fit
+  EXPECT_TRUE(Down());
+  view.OnDown();  // "3" and "4" fit
   EXPECT_EQ(g_nFirstLine, 2);
   EXPECT_FALSE(Down());
   view.OnDown();
@@ -106,12 +109,12 @@ TEST_F(RefreshTest, PagingByLogicalLines) {
   view.OnUp();
   EXPECT_EQ(g_nFirstLine, 0);
   EXPECT_FALSE(Up());
-  EXPECT_TRUE(Narrow(1, 1, 'A'));
+  EXPECT_TRUE(Narrow(1, 1, '1'));
 }
 
 TEST_F(RefreshTest, AnEditKeepsTheScrollPosition) {
   SetSize(100, 21);
-  Edit("A\r\nB\r\nC\r\n");
+  Edit("1\r\n2\r\n3\r\n");
   view.OnDown();
   Edit("X\r\nY\r\nZ\r\n");
   EXPECT_EQ(g_nFirstLine, 1);

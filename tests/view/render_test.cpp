@@ -9,7 +9,8 @@ namespace {
 
 int GlyphDots(const Glyph& g, bool wide) {
   int n = 0;
-  for (uint32_t row : g.rows) n += __builtin_popcount(row & (wide ? 0xFFF0u : 0xF8u));
+  for (uint32_t row : g.rows)
+    n += __builtin_popcount(row & (wide ? 0xFFF0u : 0xF8u));
   return n;
 }
 
@@ -20,10 +21,12 @@ using RenderTest = ViewTest;
 
 TEST_F(RenderTest, DoubleByteCellsOfALineAtWidth100) {
   std::string text;
-  for (int i = 0; i < 9; ++i) text += kAi;
+  for (int i = 0; i < 9; ++i)
+    text += kAi;
   form.SetEditorText(text);
   view.RenderViewer(MODE_SJIS);
-  for (int i = 0; i < 8; ++i) EXPECT_TRUE(Wide(1 + 12 * i, 1, 0x82, 0xA0)) << i;
+  for (int i = 0; i < 8; ++i)
+    EXPECT_TRUE(Wide(1 + 12 * i, 1, 0x82, 0xA0)) << i;
   EXPECT_TRUE(Wide(1, 11, 0x82, 0xA0));  // the 9th goes to the next line
   EXPECT_EQ(DotCount(), 9 * GlyphDots(WideGlyph(0x82, 0xA0), true));
 }
@@ -31,17 +34,20 @@ TEST_F(RenderTest, DoubleByteCellsOfALineAtWidth100) {
 TEST_F(RenderTest, SingleByteMovesOnWhenFewerThan12DotsAreLeft) {
   form.SetEditorText(std::string(16, 'A'));
   view.RenderViewer(MODE_SJIS);
-  for (int i = 0; i < 15; ++i) EXPECT_TRUE(Narrow(1 + 6 * i, 1, 'A')) << i;
+  for (int i = 0; i < 15; ++i)
+    EXPECT_TRUE(Narrow(1 + 6 * i, 1, 'A')) << i;
   EXPECT_TRUE(Narrow(1, 11, 'A'));  // its 6 dots would fit at x = 91, but 12 are reserved
   EXPECT_EQ(DotCount(), 16 * GlyphDots(NarrowGlyph('A'), false));
 }
 
 TEST_F(RenderTest, NineLinesAtHeight100ThenTheBottomStops) {
   std::string text;
-  for (int i = 0; i < 10; ++i) text += "A\r\n";
+  for (int i = 0; i < 10; ++i)
+    text += "A\r\n";
   form.SetEditorText(text);
   view.RenderViewer(MODE_SJIS);
-  for (int i = 0; i < 9; ++i) EXPECT_TRUE(Narrow(1, 1 + 10 * i, 'A')) << i;
+  for (int i = 0; i < 9; ++i)
+    EXPECT_TRUE(Narrow(1, 1 + 10 * i, 'A')) << i;
   EXPECT_EQ(DotCount(), 9 * GlyphDots(NarrowGlyph('A'), false));
   EXPECT_EQ(g_bMore, 1);
   EXPECT_TRUE(Down());
@@ -63,13 +69,15 @@ TEST_F(RenderTest, LineEnds) {
     view.RenderViewer(MODE_SJIS);
     EXPECT_TRUE(Narrow(1, 1, 'A')) << c.text;
     EXPECT_TRUE(Narrow(c.second_x, c.second_y, c.second)) << c.text;
-    EXPECT_EQ(DotCount(), GlyphDots(NarrowGlyph('A'), false) + GlyphDots(NarrowGlyph(c.second), false));
+    EXPECT_EQ(DotCount(),
+              GlyphDots(NarrowGlyph('A'), false) + GlyphDots(NarrowGlyph(c.second), false));
   }
 }
 
 TEST_F(RenderTest, FullLineThenLineEndLeavesAnEmptyLine) {
   std::string text;
-  for (int i = 0; i < 8; ++i) text += kAi;
+  for (int i = 0; i < 8; ++i)
+    text += kAi;
   form.SetEditorText(text + "\r\nB");
   view.RenderViewer(MODE_SJIS);
   EXPECT_TRUE(Wide(85, 1, 0x82, 0xA0));
@@ -89,7 +97,8 @@ TEST_F(RenderTest, SkipsLogicalLines) {
 TEST_F(RenderTest, SkippingPassesOverAWrappedLineWholeAndTakesBytesOneByOne) {
   // A lead byte is not paired while skipping: the CR after it still ends the line.
   std::string line;
-  for (int i = 0; i < 20; ++i) line += kAi;
+  for (int i = 0; i < 20; ++i)
+    line += kAi;
   g_nFirstLine = 1;
   form.SetEditorText(line + "\x82\r\nB");
   view.RenderViewer(MODE_SJIS);
@@ -185,7 +194,9 @@ TEST_F(RenderTest, BytesEBToFFAreSingleBytes) {
 }
 
 TEST_F(RenderTest, ControlBytesTakeASixDotCell) {
-  form.SetEditorText("\tA\x1B" "B");
+  form.SetEditorText(
+      "\tA\x1B"
+      "B");
   view.RenderViewer(MODE_SJIS);
   EXPECT_TRUE(Narrow(1, 1, '\t'));
   EXPECT_TRUE(Narrow(7, 1, 'A'));
@@ -196,14 +207,16 @@ TEST_F(RenderTest, ControlBytesTakeASixDotCell) {
 TEST_F(RenderTest, TextEndingOnTheLastLineMode3VersusJis) {
   SetSize(100, 11);  // one line of 8 double-byte cells
   std::string line;
-  for (int i = 0; i < 8; ++i) line += "\x82\xA0";
+  for (int i = 0; i < 8; ++i)
+    line += "\x82\xA0";
   form.SetEditorText(line);
   view.RenderViewer(MODE_SJIS);
   EXPECT_EQ(g_bMore, 0);
   EXPECT_FALSE(Down());
   // In JIS the NUL is read only after the wrap and bottom tests of its turn.
   std::string jis = "\x1B$B";
-  for (int i = 0; i < 8; ++i) jis += "$\"";
+  for (int i = 0; i < 8; ++i)
+    jis += "$\"";
   form.SetEditorText(jis);
   view.RenderViewer(MODE_JIS);
   EXPECT_TRUE(Wide(85, 1, 0x82, 0xA0));
@@ -240,7 +253,8 @@ TEST_F(RenderTest, RomajiAndRawJisReachTheLayout) {
 TEST_F(RenderTest, TextOfAnyLengthDrawsTheRightPage) {
   // Far beyond any fixed buffer: line 5000 of a long text, in every reading.
   std::string text;
-  for (int i = 0; i < 6000; ++i) text += "line " + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 6000; ++i)
+    text += "line " + std::to_string(i) + "\r\n";
   g_nFirstLine = 5000;
   for (int mode = MODE_ROMAJI; mode <= MODE_JIS; ++mode) {
     form.SetEditorText(text);
@@ -259,7 +273,8 @@ TEST(LayOutText, DecodesOnlyWhatItDraws) {
   // A long text decoded piece by piece: the layout stops asking at the bottom edge.
   size_t pieces = 0;
   LazyText text([&pieces](std::string& out) {
-    if (pieces == 1000) return false;
+    if (pieces == 1000)
+      return false;
     ++pieces;
     out.append(4096, 'A');
     return true;

@@ -23,10 +23,18 @@ class ViewTest : public ::testing::Test {
   void Click(int mode) {
     form.ClickRadio(RadioOfMode(mode));
     switch (mode) {
-      case MODE_ROMAJI: view.OnRomaji(); break;
-      case MODE_JIS: view.OnJis(); break;
-      case MODE_SJIS: view.OnSjis(); break;
-      default: view.OnRawJis(); break;
+      case MODE_ROMAJI:
+        view.OnRomaji();
+        break;
+      case MODE_JIS:
+        view.OnJis();
+        break;
+      case MODE_SJIS:
+        view.OnSjis();
+        break;
+      default:
+        view.OnRawJis();
+        break;
     }
   }
 
@@ -38,8 +46,8 @@ class ViewTest : public ::testing::Test {
       for (int k = 0; k < columns; ++k) {
         const bool want = (g.rows[r] >> (top - k)) & 1;
         if (form.Viewer().IsDot(x + k, y + r) != want) {
-          return ::testing::AssertionFailure()
-                 << "dot (" << x + k << ", " << y + r << ") should be " << (want ? "black" : "ground");
+          return ::testing::AssertionFailure() << "dot (" << x + k << ", " << y + r
+                                               << ") should be " << (want ? "black" : "ground");
         }
       }
     }
@@ -55,7 +63,8 @@ class ViewTest : public ::testing::Test {
     int n = 0;
     const Surface& s = const_cast<MemoryForm&>(form).Viewer();
     for (int y = 0; y < s.Height(); ++y)
-      for (int x = 0; x < s.Width(); ++x) n += s.IsDot(x, y);
+      for (int x = 0; x < s.Width(); ++x)
+        n += s.IsDot(x, y);
     return n;
   }
   bool Up() const { return form.IsButtonEnabled(IDC_UP); }
