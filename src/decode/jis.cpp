@@ -11,15 +11,28 @@ constexpr unsigned char kEsc = 0x1B;
 constexpr unsigned char kBadFirst = 0x81;
 constexpr unsigned char kBadSecond = 0xA1;
 
-inline void PairToSjis(unsigned j1, unsigned j2, unsigned char* out) {
-  if (j1 - 0x21 > 0x7E - 0x21 || j2 - 0x21 > 0x7E - 0x21) {
-    out[0] = kBadFirst;
-    out[1] = kBadSecond;
-    return;
+// Shift-JIS bytes by JIS byte: kLead[j1] is the first byte, kTrail[j1 & 1][j2] the second;
+// 0 where a JIS byte lies outside 0x21-0x7E.
+struct PairTables {
+  unsigned char lead[256] = {};
+  unsigned char trail[2][256] = {};
+  constexpr PairTables() {
+    for (unsigned j = 0x21; j <= 0x7E; ++j) {
+      lead[j] = static_cast<unsigned char>(((j - 0x21) >> 1) + (j < 0x5F ? 0x81 : 0xC1));
+      // Odd rows take the trail bytes below 0x9F (skipping 0x7F), even rows those from 0x9F.
+      trail[1][j] = static_cast<unsigned char>(j + (j < 0x60 ? 0x1F : 0x20));
+      trail[0][j] = static_cast<unsigned char>(j + 0x7E);
+    }
   }
-  // Odd rows take the lower half of the trail range (skipping 0x7F), even rows the upper half.
-  out[1] = static_cast<unsigned char>((j1 & 1) ? j2 + (j2 < 0x60 ? 0x1F : 0x20) : j2 + 0x7E);
-  out[0] = static_cast<unsigned char>(((j1 - 0x21) >> 1) + (j1 < 0x5F ? 0x81 : 0xC1));
+};
+constexpr PairTables kPair;
+
+inline void PairToSjis(unsigned j1, unsigned j2, unsigned char* out) {
+  const unsigned char s1 = kPair.lead[j1 & 0xFF];
+  const unsigned char s2 = kPair.trail[j1 & 1][j2 & 0xFF];
+  const bool bad = s1 == 0 || s2 == 0;
+  out[0] = bad ? kBadFirst : s1;
+  out[1] = bad ? kBadSecond : s2;
 }
 
 // What the bytes at `in` (an ESC) switch to: 1 for the single-byte state, 2 for the two-byte

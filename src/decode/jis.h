@@ -19,8 +19,9 @@ void JisPairToSjis(unsigned char& first, unsigned char& second);
 class JisReader {
  public:
   JisReader(std::string_view text, int mode);
-  // Appends the next decoded bytes to out (at least `want`, unless the input ends first).
-  // The last piece ends with the decoder's NUL. False once everything has been given.
+  // Appends the next decoded bytes to out: at least `want` (taken as 1 when 0) unless the
+  // output ends first, and at most one byte more. The last piece ends with the decoder's NUL.
+  // Returns false, appending nothing, once everything has been given.
   bool Next(std::string& out, size_t want = 4096);
 
  private:

@@ -23,20 +23,31 @@
 
 namespace {
 
-inline bool IsLead(unsigned char c) {
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+// What a byte is at a character start.
+enum ByteClass : unsigned char { kOther, kConsonant, kVowel, kLead };
 
-inline bool IsLetter(unsigned char c) {
-  return static_cast<unsigned char>((c | 0x20) - 'a') < 26;
+struct ByteClasses {
+  ByteClass of[256] = {};
+  constexpr ByteClasses() {
+    for (int c = 'A'; c <= 'Z'; ++c) {
+      const bool vowel = c == 'A' || c == 'I' || c == 'U' || c == 'E' || c == 'O';
+      of[c] = of[c + 0x20] = vowel ? kVowel : kConsonant;
+    }
+    for (int c = 0x81; c <= 0xFC; ++c) {
+      if (c <= 0x9F || c >= 0xE0) {
+        of[c] = kLead;
+      }
+    }
+  }
+};
+constexpr ByteClasses kBytes;
+
+inline ByteClass ClassOf(unsigned char c) {
+  return kBytes.of[c];
 }
 
 inline unsigned char Upper(unsigned char letter) {
   return letter & ~0x20;
-}
-
-inline bool IsVowel(unsigned char upper) {
-  return upper == 'A' || upper == 'I' || upper == 'U' || upper == 'E' || upper == 'O';
 }
 
 // The upper-case form of a double-byte character, written to out[0..1]. Characters without a
@@ -79,6 +90,19 @@ inline void UpperDouble(unsigned char lead, unsigned char trail, char* out) {
   out[1] = static_cast<char>(trail);
 }
 
+// A value held in a fixed block, so that it is copied with one 8-byte move.
+constexpr size_t kValueBlock = 8;
+struct Value {
+  char bytes[kValueBlock] = {};
+  size_t size = 0;
+};
+
+// Writes v at w (which has kValueBlock bytes of room) and returns the end of what it wrote.
+inline char* Put(const Value& v, char* w) {
+  std::memcpy(w, v.bytes, kValueBlock);
+  return w + v.size;
+}
+
 // The table, arranged for the chunk rule above.
 class Rules {
  public:
@@ -87,13 +111,12 @@ class Rules {
     for (int i = 0; i < kRomajiPairs; ++i) {
       const std::string_view key = g_romajiTable[2 * i];
       const std::string_view value = g_romajiTable[2 * i + 1];
-      max_value_ = std::max(max_value_, value.size());
       if (key == "NN") {
-        nn_ = value;
+        nn_ = Block(value);
       } else if (key == "N") {
-        n_ = value;
+        n_ = Block(value);
       }
-      if (!IsVowel(key.back())) {
+      if (ClassOf(key.back()) != kVowel) {
         continue;
       }
       // Keys ending in a vowel go into a trie read from the key's end.
@@ -108,14 +131,14 @@ class Rules {
       }
       if (nodes_[node].pair < 0) {  // a repeated key never matches again
         nodes_[node].pair = static_cast<int16_t>(i);
-        nodes_[node].value = value;
+        nodes_[node].value = Block(value);
       }
     }
   }
 
   // Finds the first pair in the table whose key ends at the vowel s[end - 1] and starts at
-  // or after s[begin]; returns its key's length and sets `value`, or returns 0.
-  size_t EndKey(const unsigned char* s, size_t begin, size_t end, std::string_view& value) const {
+  // or after s[begin]; returns its key's length (0 if none) and its value.
+  size_t EndKey(const unsigned char* s, size_t begin, size_t end, const Value*& value) const {
     size_t length = 0;
     int best = kRomajiPairs;
     int node = 0;
@@ -128,25 +151,32 @@ class Rules {
       if (n.pair >= 0 && n.pair < best) {
         best = n.pair;
         length = end - k;
-        value = n.value;
+        value = &n.value;
       }
     }
     return length;
   }
 
-  std::string_view nn() const { return nn_; }
-  std::string_view n() const { return n_; }
-  size_t max_value() const { return max_value_; }
+  const Value& nn() const { return nn_; }
+  const Value& n() const { return n_; }
+  // The most bytes that one letter of a stretch without a vowel turns into.
+  size_t per_letter() const { return std::max({nn_.size, n_.size, size_t{1}}); }
 
  private:
+  static Value Block(std::string_view bytes) {
+    Value v;
+    std::memcpy(v.bytes, bytes.data(), std::min(bytes.size(), kValueBlock));
+    v.size = bytes.size();
+    return v;
+  }
+
   struct Node {
     int16_t next[26] = {};
     int16_t pair = -1;
-    std::string_view value;
+    Value value;
   };
   std::vector<Node> nodes_;
-  std::string_view nn_, n_;
-  size_t max_value_ = 0;
+  Value nn_, n_;
 };
 
 const Rules& GetRules() {
@@ -179,12 +209,12 @@ class Sink {
   size_t len_;
 };
 
-// Converts the letters s[begin, end) (all in one chunk) into w; the chunk's vowel, if any, is
-// its last letter.
+// Converts the letters s[begin, end), one chunk, into w, which has room for
+// (end - begin) * per_letter + kValueBlock bytes.
 char* ConvertChunk(const Rules& rules, const unsigned char* s, size_t begin, size_t end, char* w) {
-  std::string_view tail;
+  const Value* tail = nullptr;
   size_t stop = end;
-  if (IsVowel(Upper(s[end - 1]))) {
+  if (ClassOf(s[end - 1]) == kVowel) {
     stop -= rules.EndKey(s, begin, end, tail);
   }
   for (size_t k = begin; k < stop;) {
@@ -200,13 +230,13 @@ char* ConvertChunk(const Rules& rules, const unsigned char* s, size_t begin, siz
       ++k;
     }
     for (; run >= 2; run -= 2) {
-      w = std::copy(rules.nn().begin(), rules.nn().end(), w);
+      w = Put(rules.nn(), w);
     }
     if (run == 1) {
-      w = std::copy(rules.n().begin(), rules.n().end(), w);
+      w = Put(rules.n(), w);
     }
   }
-  return std::copy(tail.begin(), tail.end(), w);
+  return tail ? Put(*tail, w) : w;
 }
 
 // Converts text from `pos` on until at least `want` bytes have been appended to out or the
@@ -215,42 +245,48 @@ size_t Convert(std::string_view text, size_t pos, std::string& out, size_t want)
   const Rules& rules = GetRules();
   const auto* s = reinterpret_cast<const unsigned char*>(text.data());
   const size_t n = text.size();
-  const size_t per_letter = std::max({rules.nn().size(), rules.n().size(), size_t{1}});
   Sink sink(out, std::min(want, (n - pos) + (n - pos) / 2) + 16);
   while (pos < n && sink.written() < want) {
     const unsigned char c = s[pos];
-    if (IsLead(c)) {
-      char* w = sink.Room(2);
-      if (pos + 1 == n) {  // a lone lead byte at the end stays
-        *w++ = static_cast<char>(c);
-        ++pos;
-      } else {
-        UpperDouble(c, s[pos + 1], w);
-        w += 2;
-        pos += 2;
+    switch (ClassOf(c)) {
+      case kLead: {
+        char* w = sink.Room(2);
+        if (pos + 1 == n) {  // a lone lead byte at the end stays
+          *w++ = static_cast<char>(c);
+          ++pos;
+        } else {
+          UpperDouble(c, s[pos + 1], w);
+          w += 2;
+          pos += 2;
+        }
+        sink.Commit(w);
+        break;
       }
-      sink.Commit(w);
-    } else if (!IsLetter(c)) {
-      // Bytes that are neither letters nor lead bytes pass through together.
-      size_t end = pos + 1;
-      while (end < n && !IsLetter(s[end]) && !IsLead(s[end])) {
-        ++end;
+      case kOther: {
+        // Bytes that are neither letters nor lead bytes pass through together.
+        size_t end = pos + 1;
+        while (end < n && ClassOf(s[end]) == kOther) {
+          ++end;
+        }
+        char* w = sink.Room(end - pos);
+        std::memcpy(w, s + pos, end - pos);
+        sink.Commit(w + (end - pos));
+        pos = end;
+        break;
       }
-      char* w = sink.Room(end - pos);
-      std::memcpy(w, s + pos, end - pos);
-      sink.Commit(w + (end - pos));
-      pos = end;
-    } else {
-      size_t end = pos;
-      while (end < n && IsLetter(s[end]) && !IsVowel(Upper(s[end]))) {
-        ++end;
+      default: {
+        size_t end = pos;
+        while (end < n && ClassOf(s[end]) == kConsonant) {
+          ++end;
+        }
+        if (end < n && ClassOf(s[end]) == kVowel) {
+          ++end;  // the vowel closes the chunk
+        }
+        char* w = sink.Room((end - pos) * rules.per_letter() + kValueBlock);
+        sink.Commit(ConvertChunk(rules, s, pos, end, w));
+        pos = end;
+        break;
       }
-      if (end < n && IsLetter(s[end])) {
-        ++end;  // the vowel closes the chunk
-      }
-      char* w = sink.Room((end - pos) * per_letter + rules.max_value());
-      sink.Commit(ConvertChunk(rules, s, pos, end, w));
-      pos = end;
     }
   }
   return pos;

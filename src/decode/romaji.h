@@ -13,8 +13,10 @@ void RomajiToKana(std::string& text);
 class RomajiReader {
  public:
   explicit RomajiReader(std::string_view text);
-  // Appends the next converted bytes to out (at least `want`, unless the text ends first).
-  // False once everything has been given.
+  // Appends the next converted bytes to out: at least `want` (taken as 1 when 0) unless the
+  // text ends first. A piece ends where a character or a stretch of letters up to a vowel
+  // ends, so it can pass `want` by such a stretch. Returns false, appending nothing, once
+  // everything has been given.
   bool Next(std::string& out, size_t want = 4096);
 
  private:

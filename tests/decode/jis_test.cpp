@@ -44,6 +44,10 @@ struct JisCase {
   int result;
 };
 
+void PrintTo(const JisCase& c, std::ostream* os) {
+  *os << "mode " << c.mode << ": " << Hex(c.in);
+}
+
 class JisCases : public testing::TestWithParam<JisCase> {};
 
 TEST_P(JisCases, DecodesToShiftJis) {

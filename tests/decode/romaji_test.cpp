@@ -48,6 +48,10 @@ struct RomajiCase {
   bool raw = false;
 };
 
+void PrintTo(const RomajiCase& c, std::ostream* os) {
+  *os << Hex(c.in);
+}
+
 class RomajiCases : public testing::TestWithParam<RomajiCase> {};
 
 TEST_P(RomajiCases, ConvertsAsTheOrderedReplacementsDo) {
@@ -87,7 +91,9 @@ INSTANTIATE_TEST_SUITE_P(
         RomajiCase{"\xB6"
                    "a",
                    "\xB6\x82\xA0", true},  // half-width katakana are single bytes
-        RomajiCase{"かka", "かか"},
+        RomajiCase{"\x82\xA9"
+                   "ka",
+                   "かか"},
         // 0xF0 is a lead byte here, so the K belongs to it.
         RomajiCase{"\xF0\x4B\x41", "\xF0\x4B\x82\xA0", true}, RomajiCase{"", ""},
         // More of the order: long keys first, and chunks that end without a vowel.
