@@ -1,5 +1,8 @@
 #include "display/layout.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "display/glyph.h"
 
 namespace {
@@ -95,11 +98,27 @@ LayoutResult LayOutText(LazyText& text, int32_t first_line, Surface& surface) {
 }
 
 int DetectCode(const unsigned char* text, size_t length) {
-  for (size_t i = 0; i < length; ++i) {
-    if (text[i] == 0x1B)
-      return 2;
-    if (IsSjisLead(text[i]))
-      return 3;
+  // Eight bytes at a time past plain ASCII without ESC, which is most romaji text.
+  constexpr uint64_t kOnes = 0x0101010101010101u;
+  constexpr uint64_t kHigh = 0x8080808080808080u;
+  size_t i = 0;
+  while (i < length) {
+    if (i + 8 <= length) {
+      uint64_t w;
+      std::memcpy(&w, text + i, 8);
+      const uint64_t esc = w ^ (kOnes * 0x1B);
+      if (((((esc - kOnes) & ~esc) | w) & kHigh) == 0) {
+        i += 8;
+        continue;
+      }
+    }
+    const size_t end = std::min(length, i + 8);
+    for (; i < end; ++i) {
+      if (text[i] == 0x1B)
+        return 2;
+      if (IsSjisLead(text[i]))
+        return 3;
+    }
   }
   return 1;
 }

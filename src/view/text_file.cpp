@@ -416,7 +416,9 @@ FileError WriteTextFile(const std::string& path, std::string_view bytes) {
 
   // The temporary file: a new file gets 0666 less the umask from the kernel; over an old
   // file it starts private and takes the old file's owner and mode below.
-  const std::string stem = "." + name.substr(0, kMaxTempStem) + ".";
+  std::string stem(1, '.');
+  stem.append(name, 0, kMaxTempStem);
+  stem += '.';
   std::string temp;
   int fd = -1;
   for (int attempt = 0; fd < 0; ++attempt) {
