@@ -266,20 +266,7 @@ int Render(const std::vector<std::string>& args) {
     } else {
       const int mode = ModeByName(action);
       form.ClickRadio(RadioOfMode(mode));
-      switch (mode) {
-        case MODE_ROMAJI:
-          view.OnRomaji();
-          break;
-        case MODE_JIS:
-          view.OnJis();
-          break;
-        case MODE_SJIS:
-          view.OnSjis();
-          break;
-        default:
-          view.OnRawJis();
-          break;
-      }
+      view.OnRadio(mode);
     }
   }
 

@@ -27,6 +27,8 @@ class CTobiuoxView {
   void OnJis() { OnRadio(MODE_JIS); }
   void OnSjis() { OnRadio(MODE_SJIS); }
   void OnRawJis() { OnRadio(MODE_RAWJIS); }
+  // A click on the radio button of a mode (1-4), which the platform has checked.
+  void OnRadio(int mode);
 
   // Clipboard commands, forwarded to the editor only while it has the focus.
   void OnEditCut();
@@ -54,7 +56,6 @@ class CTobiuoxView {
   std::string m_strPath;  // full path of the current text file; empty when there is none
 
  private:
-  void OnRadio(int mode);
   bool SaveText();
   bool SaveTextAs();
   bool WriteTo(const std::string& path);

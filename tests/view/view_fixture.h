@@ -22,20 +22,7 @@ class ViewTest : public ::testing::Test {
   }
   void Click(int mode) {
     form.ClickRadio(RadioOfMode(mode));
-    switch (mode) {
-      case MODE_ROMAJI:
-        view.OnRomaji();
-        break;
-      case MODE_JIS:
-        view.OnJis();
-        break;
-      case MODE_SJIS:
-        view.OnSjis();
-        break;
-      default:
-        view.OnRawJis();
-        break;
-    }
+    view.OnRadio(mode);
   }
 
   // The 12 x 10 (wide) or 6 x 10 cell at (x, y) shows exactly the glyph.
