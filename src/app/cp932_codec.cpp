@@ -9,15 +9,20 @@
 
 namespace {
 
-bool IsLead(unsigned b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsTrail(unsigned b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+bool IsLead(unsigned b) {
+  return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+bool IsTrail(unsigned b) {
+  return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
 
 // One conversion direction of iconv, reset before every use.
 class Iconv {
  public:
   Iconv(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
   ~Iconv() {
-    if (ok()) iconv_close(cd_);
+    if (ok())
+      iconv_close(cd_);
   }
   Iconv(const Iconv&) = delete;
   Iconv& operator=(const Iconv&) = delete;
@@ -31,8 +36,10 @@ class Iconv {
     char* dst = static_cast<char*>(out);
     size_t src_left = in_len;
     size_t dst_left = out_cap;
-    if (iconv(cd_, &src, &src_left, &dst, &dst_left) == static_cast<size_t>(-1)) return false;
-    if (iconv(cd_, nullptr, nullptr, &dst, &dst_left) == static_cast<size_t>(-1)) return false;
+    if (iconv(cd_, &src, &src_left, &dst, &dst_left) == static_cast<size_t>(-1))
+      return false;
+    if (iconv(cd_, nullptr, nullptr, &dst, &dst_left) == static_cast<size_t>(-1))
+      return false;
     out_len = out_cap - dst_left;
     return src_left == 0;
   }
@@ -45,14 +52,15 @@ class Iconv {
 // that one of them gives. Built once from iconv: a sequence counts only when it decodes to
 // one character that encodes back to the same bytes.
 struct Tables {
-  std::array<wchar_t, 256> single{};                   // 0: not a character of its own
+  std::array<wchar_t, 256> single{};                        // 0: not a character of its own
   std::vector<wchar_t> pair = std::vector<wchar_t>(65536);  // lead * 256 + trail
-  std::unordered_map<wchar_t, uint16_t> code;          // character -> byte, or lead/trail
+  std::unordered_map<wchar_t, uint16_t> code;               // character -> byte, or lead/trail
 
   Tables() {
     Iconv decode("WCHAR_T", "CP932");
     Iconv encode("CP932", "WCHAR_T");
-    if (!decode.ok() || !encode.ok()) return;  // then every byte travels escaped
+    if (!decode.ok() || !encode.ok())
+      return;  // then every byte travels escaped
     auto round_trip = [&](const unsigned char* bytes, size_t len) -> wchar_t {
       wchar_t chars[4];
       size_t got = 0;
@@ -61,30 +69,35 @@ struct Tables {
       }
       unsigned char back[8];
       size_t back_len = 0;
-      if (!encode.Convert(chars, sizeof(wchar_t), back, sizeof back, back_len) ||
-          back_len != len) {
+      if (!encode.Convert(chars, sizeof(wchar_t), back, sizeof back, back_len) || back_len != len) {
         return 0;
       }
       for (size_t i = 0; i < len; ++i) {
-        if (back[i] != bytes[i]) return 0;
+        if (back[i] != bytes[i])
+          return 0;
       }
       return chars[0];
     };
     for (unsigned b = 1; b < 256; ++b) {
-      if (IsLead(b) || b == '\n' || b == '\r') continue;
+      if (IsLead(b) || b == '\n' || b == '\r')
+        continue;
       const unsigned char bytes[1] = {static_cast<unsigned char>(b)};
       single[b] = round_trip(bytes, 1);
-      if (single[b] != 0) code.emplace(single[b], static_cast<uint16_t>(b));
+      if (single[b] != 0)
+        code.emplace(single[b], static_cast<uint16_t>(b));
     }
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
-      if (!IsLead(lead)) continue;
+      if (!IsLead(lead))
+        continue;
       for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-        if (!IsTrail(trail)) continue;
+        if (!IsTrail(trail))
+          continue;
         const unsigned char bytes[2] = {static_cast<unsigned char>(lead),
                                         static_cast<unsigned char>(trail)};
         const wchar_t c = round_trip(bytes, 2);
         pair[lead * 256 + trail] = c;
-        if (c != 0) code.emplace(c, static_cast<uint16_t>(lead * 256 + trail));
+        if (c != 0)
+          code.emplace(c, static_cast<uint16_t>(lead * 256 + trail));
       }
     }
   }
@@ -95,7 +108,9 @@ const Tables& GetTables() {
   return tables;
 }
 
-wchar_t Escape(unsigned char b) { return static_cast<wchar_t>(kByteEscapeBase + b); }
+wchar_t Escape(unsigned char b) {
+  return static_cast<wchar_t>(kByteEscapeBase + b);
+}
 
 }  // namespace
 
@@ -146,7 +161,8 @@ std::string Cp932FromEditor(std::wstring_view text) {
     } else if (c >= kByteEscapeBase && c <= kByteEscapeBase + 0xFF) {
       bytes += static_cast<char>(c - kByteEscapeBase);
     } else if (const auto it = t.code.find(c); it != t.code.end()) {
-      if (it->second > 0xFF) bytes += static_cast<char>(it->second >> 8);
+      if (it->second > 0xFF)
+        bytes += static_cast<char>(it->second >> 8);
       bytes += static_cast<char>(it->second & 0xFF);
     } else {
       bytes += '?';

@@ -18,8 +18,12 @@ constexpr int MulDiv(int a, int b, int c) {
   return int(s * ((2 * m + q) / (2 * q)));
 }
 
-constexpr int DluToPxX(int x) { return MulDiv(x, kBaseUnitX, 4); }
-constexpr int DluToPxY(int y) { return MulDiv(y, kBaseUnitY, 8); }
+constexpr int DluToPxX(int x) {
+  return MulDiv(x, kBaseUnitX, 4);
+}
+constexpr int DluToPxY(int y) {
+  return MulDiv(y, kBaseUnitY, 8);
+}
 
 // A control's rectangle in dialog units and in pixels.
 struct DluRect {

@@ -1,0 +1,3 @@
+#include "app/tobiuox_app.h"
+
+wxIMPLEMENT_APP(CTobiuoxApp);
