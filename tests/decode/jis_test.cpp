@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "hex.h"
+
 namespace {
 
 struct Decoded {
@@ -25,16 +27,6 @@ Decoded Decode(const std::string& in, int mode) {
     EXPECT_EQ(out[i], kGuard) << "written past the room at " << i;
   }
   return {reinterpret_cast<const char*>(out.data()), result};
-}
-
-std::string Hex(const std::string& s) {
-  std::string h;
-  char b[4];
-  for (unsigned char c : s) {
-    std::snprintf(b, sizeof b, "%02X ", c);
-    h += b;
-  }
-  return h;
 }
 
 struct JisCase {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "decode/romaji_table.h"
+#include "hex.h"
 #include "romaji_oracle.h"
 
 namespace {
@@ -25,16 +26,6 @@ std::string Sjis(const std::string& utf8) {
   EXPECT_NE(r, static_cast<size_t>(-1)) << "no Shift-JIS form for " << utf8;
   out.resize(dst - out.data());
   return out;
-}
-
-std::string Hex(const std::string& s) {
-  std::string h;
-  char b[4];
-  for (unsigned char c : s) {
-    std::snprintf(b, sizeof b, "%02X ", c);
-    h += b;
-  }
-  return h;
 }
 
 std::string Convert(std::string text) {
