@@ -149,7 +149,7 @@ bool HasSuffix(const std::string& s, const std::string& suffix) {
          s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
-int ParsePositive(const std::string& option, const std::string& value) {
+int ParseNumber(const std::string& option, const std::string& value, long least) {
   size_t used = 0;
   long n = 0;
   try {
@@ -157,8 +157,9 @@ int ParsePositive(const std::string& option, const std::string& value) {
   } catch (...) {
     used = 0;
   }
-  if (used != value.size() || value.empty() || n < 1 || n > 100000) {
-    throw UsageError{option + ": not a whole number from 1 to 100000: '" + value + "'"};
+  if (used != value.size() || value.empty() || n < least || n > 100000) {
+    throw UsageError{option + ": not a whole number from " + std::to_string(least) +
+                     " to 100000: '" + value + "'"};
   }
   return int(n);
 }
@@ -203,8 +204,8 @@ int Render(const std::vector<std::string>& args) {
       const size_t x = v.find_first_of("xX");
       if (x == std::string::npos)
         throw UsageError{"--size: expected WxH, got '" + v + "'"};
-      width = ParsePositive("--size", v.substr(0, x));
-      height = ParsePositive("--size", v.substr(x + 1));
+      width = ParseNumber("--size", v.substr(0, x), 0);
+      height = ParseNumber("--size", v.substr(x + 1), 0);
     } else if (IsOption(a, "--mode")) {
       const std::string v = OptionValue(args, i, "--mode");
       if (!ModeByName(v))
@@ -227,7 +228,7 @@ int Render(const std::vector<std::string>& args) {
     } else if (a == "--opened") {
       opened = true;
     } else if (IsOption(a, "--scale")) {
-      scale = ParsePositive("--scale", OptionValue(args, i, "--scale"));
+      scale = ParseNumber("--scale", OptionValue(args, i, "--scale"), 1);
       if (scale > 64)
         throw UsageError{"--scale: at most 64"};
     } else if (a == "--state") {
@@ -421,7 +422,7 @@ int Glyphs(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) {
-    std::cerr << kUsage;
+    std::cerr << "tobiuox-cli: no command given (render, convert, detect or glyph; see --help)\n";
     return 2;
   }
   const std::string command = args.front();
