@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -54,7 +53,8 @@ class Iconv {
 struct Tables {
   std::array<wchar_t, 256> single{};                        // 0: not a character of its own
   std::vector<wchar_t> pair = std::vector<wchar_t>(65536);  // lead * 256 + trail
-  std::unordered_map<wchar_t, uint16_t> code;               // character -> byte, or lead/trail
+  // Character (BMP) -> its byte, or lead * 256 + trail; 0 when CP932 cannot hold it.
+  std::vector<uint16_t> code = std::vector<uint16_t>(0x10000);
 
   Tables() {
     Iconv decode("WCHAR_T", "CP932");
@@ -83,8 +83,8 @@ struct Tables {
         continue;
       const unsigned char bytes[1] = {static_cast<unsigned char>(b)};
       single[b] = round_trip(bytes, 1);
-      if (single[b] != 0)
-        code.emplace(single[b], static_cast<uint16_t>(b));
+      if (single[b] != 0 && code[single[b]] == 0)
+        code[single[b]] = static_cast<uint16_t>(b);
     }
     for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
       if (!IsLead(lead))
@@ -96,8 +96,8 @@ struct Tables {
                                         static_cast<unsigned char>(trail)};
         const wchar_t c = round_trip(bytes, 2);
         pair[lead * 256 + trail] = c;
-        if (c != 0)
-          code.emplace(c, static_cast<uint16_t>(lead * 256 + trail));
+        if (c != 0 && c < 0x10000 && code[c] == 0)
+          code[c] = static_cast<uint16_t>(lead * 256 + trail);
       }
     }
   }
@@ -160,10 +160,10 @@ std::string Cp932FromEditor(std::wstring_view text) {
       bytes += '\r';
     } else if (c >= kByteEscapeBase && c <= kByteEscapeBase + 0xFF) {
       bytes += static_cast<char>(c - kByteEscapeBase);
-    } else if (const auto it = t.code.find(c); it != t.code.end()) {
-      if (it->second > 0xFF)
-        bytes += static_cast<char>(it->second >> 8);
-      bytes += static_cast<char>(it->second & 0xFF);
+    } else if (const unsigned code = c >= 0 && c < 0x10000 ? t.code[c] : 0; code != 0) {
+      if (code > 0xFF)
+        bytes += static_cast<char>(code >> 8);
+      bytes += static_cast<char>(code & 0xFF);
     } else {
       bytes += '?';
     }

@@ -113,7 +113,10 @@ CFormPanel::CFormPanel(wxWindow* parent) : view_(*this) {
   up_->Disable();
   down_->Disable();
 
-  editor_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) { Run([this] { view_.RefreshViewer(); }); });
+  editor_->Bind(wxEVT_TEXT, [this](wxCommandEvent&) {
+    editor_bytes_.reset();
+    Run([this] { view_.RefreshViewer(); });
+  });
   editor_->Bind(wxEVT_SET_FOCUS, [this](wxFocusEvent& event) {
     Run([this] { view_.OnSetFocusEditor(); });
     event.Skip();
@@ -171,11 +174,14 @@ wxRadioButton* CFormPanel::Radio(int id) const {
 }
 
 std::string CFormPanel::GetEditorText() {
-  return Cp932FromEditor(editor_->GetValue().ToStdWstring());
+  if (!editor_bytes_)
+    editor_bytes_ = Cp932FromEditor(editor_->GetValue().ToStdWstring());
+  return *editor_bytes_;
 }
 
 void CFormPanel::SetEditorText(std::string_view text) {
   editor_->ChangeValue(wxString(EditorFromCp932(text)));
+  editor_bytes_.reset();  // read back from the control, which holds the text as set
 }
 
 void CFormPanel::EnableButton(int id, bool enable) {

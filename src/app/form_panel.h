@@ -12,6 +12,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "app/viewer_ctrl.h"
@@ -88,4 +89,7 @@ class CFormPanel : public wxScrolled<wxPanel>, public Form {
   wxRadioButton* none_ = nullptr;
   DialogHooks hooks_;
   int paints_ = 0;
+  // The editor's text as CP932 bytes, kept from one change of the text to the next, so
+  // that paints and the two reads of a refresh do not convert the whole text again.
+  std::optional<std::string> editor_bytes_;
 };
