@@ -173,7 +173,7 @@ wxRadioButton* CFormPanel::Radio(int id) const {
   return id >= IDC_ROMAJI && id <= IDC_RAWJIS ? radios_[id - IDC_ROMAJI] : nullptr;
 }
 
-std::string CFormPanel::GetEditorText() {
+const std::string& CFormPanel::GetEditorText() {
   if (!editor_bytes_)
     editor_bytes_ = Cp932FromEditor(editor_->GetValue().ToStdWstring());
   return *editor_bytes_;

@@ -42,7 +42,7 @@ class CFormPanel : public wxScrolled<wxPanel>, public Form {
   }
 
   // Form
-  std::string GetEditorText() override;
+  const std::string& GetEditorText() override;
   void SetEditorText(std::string_view text) override;
   Surface& Viewer() override { return viewer_->GetSurface(); }
   void ViewerChanged() override { viewer_->ShowSurface(); }

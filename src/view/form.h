@@ -34,8 +34,9 @@ class Form {
  public:
   virtual ~Form() = default;
 
-  // The editor's whole text: Shift-JIS bytes, lines ended by CR LF.
-  virtual std::string GetEditorText() = 0;
+  // The editor's whole text: Shift-JIS bytes, lines ended by CR LF. Valid until the text
+  // changes.
+  virtual const std::string& GetEditorText() = 0;
   // Replaces the editor's whole text. Raises no change notification.
   virtual void SetEditorText(std::string_view text) = 0;
 

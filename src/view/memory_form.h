@@ -12,7 +12,7 @@ class MemoryForm : public Form {
  public:
   MemoryForm(int viewer_width, int viewer_height) : viewer_(viewer_width, viewer_height) {}
 
-  std::string GetEditorText() override { return editor_; }
+  const std::string& GetEditorText() override { return editor_; }
   void SetEditorText(std::string_view text) override { editor_.assign(text); }
 
   Surface& Viewer() override { return viewer_; }

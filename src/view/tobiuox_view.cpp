@@ -19,7 +19,7 @@ constexpr size_t kPiece = 4096;
 void CTobiuoxView::RenderViewer(int mode) {
   Surface& viewer = form_.Viewer();
   viewer.Fill();
-  const std::string text = form_.GetEditorText();
+  const std::string& text = form_.GetEditorText();
 
   LayoutResult result;
   if (mode == MODE_ROMAJI || mode == MODE_SJIS) {
@@ -58,7 +58,7 @@ void CTobiuoxView::RefreshViewer() {
   const int32_t picked = g_bPicked;
   int mode;
   if (picked == 0) {
-    const std::string text = form_.GetEditorText();
+    const std::string& text = form_.GetEditorText();
     g_nMode = DetectCode(reinterpret_cast<const unsigned char*>(text.data()), text.size());
     mode = g_nMode;
   } else {
