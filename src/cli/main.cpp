@@ -1,6 +1,7 @@
 // tobiuox-cli: the program's core on the command line.
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -65,7 +66,8 @@ constexpr const char* kConvertHelp =
     "Writes to standard output the Shift-JIS bytes that the viewer draws for the text\n"
     "of FILE (standard input when FILE is absent or '-'): romaji turned into hiragana,\n"
     "JIS with escape sequences (jis) or without (rawjis) turned into Shift-JIS, or the\n"
-    "text unchanged (sjis). 'auto' reads the text the way the program detects it.\n"
+    "text unchanged (sjis), up to the first NUL byte, where drawing ends. 'auto' reads\n"
+    "the text the way the program detects it.\n"
     "\n"
     "Exit status: 0 success, 1 the file could not be read, 2 bad usage.\n";
 
@@ -144,9 +146,16 @@ void WriteStdout(std::string_view bytes) {
   }
 }
 
+// Whether s ends in suffix (lower case), whatever the case of s.
 bool HasSuffix(const std::string& s, const std::string& suffix) {
-  return s.size() >= suffix.size() &&
-         s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+  if (s.size() < suffix.size())
+    return false;
+  for (size_t i = 0; i < suffix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(s[s.size() - suffix.size() + i])) != suffix[i]) {
+      return false;
+    }
+  }
+  return true;
 }
 
 int ParseNumber(const std::string& option, const std::string& value, long least) {
@@ -321,20 +330,21 @@ int Convert(const std::vector<std::string>& args) {
   if (mode == 0) {
     mode = DetectCode(reinterpret_cast<const unsigned char*>(text.data()), text.size());
   }
-  if (mode == MODE_ROMAJI) {
-    RomajiToKana(text);
-    WriteStdout(text);
-  } else if (mode == MODE_SJIS) {
-    WriteStdout(text);
+  std::string out;
+  if (mode == MODE_ROMAJI || mode == MODE_SJIS) {
+    if (mode == MODE_ROMAJI)
+      RomajiToKana(text);
+    out = std::move(text);
   } else {
-    std::string out;
     JisReader reader(text, mode);
     while (reader.Next(out)) {
     }
-    if (!out.empty() && out.back() == '\0')
-      out.pop_back();
-    WriteStdout(out);
   }
+  // The layout ends at a NUL: the decoder's own, or one in the text.
+  const size_t nul = out.find('\0');
+  if (nul != std::string::npos)
+    out.resize(nul);
+  WriteStdout(out);
   return 0;
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs one folder of tests/cases: `args` holds the tobiuox-cli arguments ($IN is the
 # folder's `in` file, $TMP a scratch folder), `out` the exact expected standard output,
-# `status` the exit status (0 when absent), `err` text that standard error must contain.
+# `status` the exit status (0 when absent), `err` text that standard error must contain,
+# `after` shell lines run afterwards whose output joins the standard output (to look at
+# files the command wrote).
 set -u
 cli=$1
 dir=$2
@@ -15,6 +17,9 @@ else
   "$cli" "$@" </dev/null >"$TMP/stdout" 2>"$TMP/stderr"
 fi
 status=$?
+if [ -f "$dir/after" ]; then
+  (eval "$(cat "$dir/after")") >>"$TMP/stdout" 2>&1
+fi
 want_status=0
 [ -f "$dir/status" ] && want_status=$(cat "$dir/status")
 fail=0
