@@ -16,14 +16,16 @@ double-byte glyphs and 6 x 10 for single bytes, with row 8 as the base line:
   * Height: a glyph that reaches below the rows its class may use loses one row at a time,
     chosen in this order: a blank top row (the glyph moves up), a row equal to a neighbour,
     a blank inner row whose removal joins nothing, else the row whose dots its neighbours
-    cover best and whose removal merges the fewest strokes.
+    cover best and whose removal merges the fewest strokes. A dot that is all of a stub
+    sticking out past a horizontal stroke counts as lost, and for kanji a removal that joins or
+    breaks strokes or closes or opens a box counts most.
 Only the Python standard library is used; the output is the same on every run.
 
 Usage:
   tools/gen_font.py                       write src/display/font_tables.cpp
   tools/gen_font.py --check               fail if the committed tables are out of date
   tools/gen_font.py --stats               print what the fit did
-  tools/gen_font.py --preview out.png [--scale 4] [--text FILE | --codes 0x889F-0x88FC]
+  tools/gen_font.py --preview out.png [--scale 4] [--text FILE | --codes 0x889F-0x88FC] [--source]
 """
 
 import argparse
@@ -258,17 +260,21 @@ def removal_cost(rows, r, width):
     up = rows[r - 1] if r > 0 else 0
     down = rows[r + 1] if r + 1 < len(rows) else 0
     cost = 0.0
+    up_runs, down_runs = runs(up, width), runs(down, width)
     for c in range(width):
         if bit(cur, c, width):
             if bit(up, c, width) and bit(down, c, width):
                 continue  # inside a vertical stroke
             if bit(up, c, width) or bit(down, c, width):
-                cost += 0.25  # a stroke end moves by one row
+                # A stroke end moves by one row, unless the dot is all that sticks out past a
+                # horizontal stroke (the top of 書): then the stub is gone.
+                along = up_runs if bit(up, c, width) else down_runs
+                alone = runs(cur, width)[c] == 1
+                cost += 1.0 if alone and along[c] >= 3 else 0.25
             elif any(bit(nb, c + d, width) for nb in (up, down) for d in (-1, 1) if 0 <= c + d < width):
                 cost += 0.5  # a diagonal step becomes steeper
             else:
                 cost += 1.0  # the dot disappears
-    up_runs, down_runs = runs(up, width), runs(down, width)
     for c in range(width):
         if bit(up, c, width) and bit(down, c, width) and not bit(cur, c, width):
             # The rows above and below would touch: two strokes merge.
@@ -278,11 +284,50 @@ def removal_cost(rows, r, width):
     return cost
 
 
-def remove_one_row(rows, width, lowest_candidate=0, blank_first=False):
+def topology(rows, width):
+    """(strokes, closed spaces): the 8-connected groups of dots and the 4-connected blank areas
+    that do not reach the edge of the cell."""
+    height = len(rows)
+    ink = {(y, x) for y in range(height) for x in range(width) if bit(rows[y], x, width)}
+
+    def groups(cells, steps):
+        seen, found = set(), []
+        for start in sorted(cells):
+            if start in seen:
+                continue
+            seen.add(start)
+            stack, group = [start], [start]
+            while stack:
+                y, x = stack.pop()
+                for dy, dx in steps:
+                    n = (y + dy, x + dx)
+                    if n in cells and n not in seen:
+                        seen.add(n)
+                        stack.append(n)
+                        group.append(n)
+            found.append(group)
+        return found
+
+    eight = [(dy, dx) for dy in (-1, 0, 1) for dx in (-1, 0, 1) if dy or dx]
+    four = [(-1, 0), (1, 0), (0, -1), (0, 1)]
+    blank = {(y, x) for y in range(height) for x in range(width)} - ink
+    closed = [
+        g for g in groups(blank, four) if all(0 < y < height - 1 and 0 < x < width - 1 for y, x in g)
+    ]
+    return len(groups(ink, eight)), len(closed)
+
+
+def topology_change(before, after):
+    return abs(before[0] - after[0]) + abs(before[1] - after[1])
+
+
+def remove_one_row(rows, width, lowest_candidate=0, blank_first=False, keep_topology=False):
     """Removes the row whose loss matters least; returns (rows, rule).
 
     Rows above lowest_candidate stay where they are. With blank_first a blank inner row goes
-    before anything else (the gap under the dot of a j, say)."""
+    before anything else (the gap under the dot of a j, say). With keep_topology a row whose
+    removal joins or breaks strokes, or closes or opens a box, goes last (kanji, whose strokes
+    are dense enough for that to decide what the glyph reads as)."""
     last = max(i for i, v in enumerate(rows) if v)
     top = min(i for i, v in enumerate(rows) if v)
     candidates = range(lowest_candidate, last + 1)
@@ -303,15 +348,23 @@ def remove_one_row(rows, width, lowest_candidate=0, blank_first=False):
     if blanks:
         r = min(blanks, key=lambda r: abs(r - last / 2))
         return rows[:r] + rows[r + 1 :] + [0], "blank"
-    r = min(candidates, key=lambda r: (removal_cost(rows, r, width), abs(r - last / 2)))
+    shape = topology(rows, width) if keep_topology else None
+
+    def cost(r):
+        if not keep_topology:
+            return removal_cost(rows, r, width)
+        after = topology(rows[:r] + rows[r + 1 :], width)
+        return removal_cost(rows, r, width) + 2.0 * topology_change(shape, after)
+
+    r = min(candidates, key=lambda r: (cost(r), abs(r - last / 2)))
     return rows[:r] + rows[r + 1 :] + [0], "squeeze"
 
 
-def fit_rows(rows, width, max_row, lowest_candidate=0, blank_first=False):
+def fit_rows(rows, width, max_row, lowest_candidate=0, blank_first=False, keep_topology=False):
     """Moves the glyph into rows 0..max_row; returns (rows, rules used)."""
     rules = []
     while any(rows[max_row + 1 :]):
-        rows, rule = remove_one_row(rows, width, lowest_candidate, blank_first)
+        rows, rule = remove_one_row(rows, width, lowest_candidate, blank_first, keep_topology)
         rules.append(rule)
     return rows[: max_row + 1] + [0] * (10 - max_row - 1), rules
 
@@ -378,6 +431,7 @@ class Builder:
         self.rules = {}  # table name -> {rule: count}
         self.drawn = []  # codes whose glyph had to be hand-drawn
         self.fixed = set()
+        self.sources = {}  # double-byte code -> its source rows, 10 dots wide, for the preview
 
     def count(self, table, rules):
         key = "+".join(rules) if rules else "none"
@@ -428,6 +482,7 @@ class Builder:
         rows = self.j10.glyph(jis, 10) if ok else [0] * 11
         if not ok:
             self.drawn.append(code)
+        self.sources[code] = rows
         if is_box(lead, trail):
             # One row off the top puts the source's middle line on row 4 and the verticals on
             # rows 0-9; the edge columns are repeated so that lines reach both sides.
@@ -446,7 +501,7 @@ class Builder:
             kanji = table.startswith("kanji")
             descender = code in WIDE_DESCENDERS or (is_greek_lower_or_cyrillic(ch) and any(rows[9:]))
             if kanji or not descender:
-                rows, rules = fit_rows(rows, width, 8)
+                rows, rules = fit_rows(rows, width, 8, keep_topology=kanji)
             else:
                 top = min(i for i, v in enumerate(rows) if v)
                 rows, rules = fit_rows(rows, width, 9, lowest_candidate=top + 1)
@@ -622,7 +677,8 @@ def wide_index(lead, trail):
     return "symbol", 0
 
 
-def preview(tables, args):
+def preview(tables, args, sources):
+    """With args.source every double-byte glyph follows its source glyph (11 rows, 10 columns)."""
     lines = preview_lines(args)
     cells = []
     for line in lines:
@@ -631,15 +687,20 @@ def preview(tables, args):
             b = line[i]
             if (0x81 <= b <= 0x9F or 0xE0 <= b <= 0xEA) and i + 1 < len(line):
                 name, index = wide_index(b, line[i + 1])
+                if args.source:
+                    row.append(([r << 1 for r in sources.get((b << 8) | line[i + 1], [])], 11, 10))
                 row.append((tables[name][index], 12, 15))
+                if args.source:
+                    row.append(([], 3, 0))
                 i += 2
             else:
                 row.append((tables["half"][b - 0x20] if b >= 0x20 else [0] * 10, 6, 7))
                 i += 1
         cells.append(row)
     s = args.scale
+    pitch = 12 if args.source else 10
     width = (max(sum(w for _, w, _ in row) for row in cells) + 2) * s
-    height = (len(cells) * 10 + 2) * s
+    height = (len(cells) * pitch + 2) * s
     pixels = [[0xC0] * width for _ in range(height)]
     for y, row in enumerate(cells):
         x = 1
@@ -648,7 +709,7 @@ def preview(tables, args):
                 for k in range(w):
                     on = (word >> (top_bit - k)) & 1
                     for dy in range(s):
-                        py = (1 + y * 10 + r) * s + dy
+                        py = (1 + y * pitch + r) * s + dy
                         line = pixels[py]
                         for dx in range(s):
                             line[(x + k) * s + dx] = 0 if on else (0xFF if dx and dy else 0xF0)
@@ -665,6 +726,7 @@ def main():
     parser.add_argument("--scale", type=int, default=4)
     parser.add_argument("--text", help="UTF-8 text file for the preview")
     parser.add_argument("--codes", help="a Shift-JIS code range for the preview, e.g. 0x889F-0x88FC")
+    parser.add_argument("--source", action="store_true", help="show each source glyph before its fit")
     args = parser.parse_args()
 
     builder = Builder()
@@ -676,7 +738,7 @@ def main():
         print("hand-drawn glyphs used: %d" % len(builder.fixed))
         print("codes without a source glyph: %s" % ", ".join("0x%04X" % c for c in builder.drawn))
     if args.preview:
-        preview(tables, args)
+        preview(tables, args, builder.sources)
         return 0
     text = render_cpp(tables)
     if args.check:
