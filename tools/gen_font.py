@@ -14,11 +14,11 @@ double-byte glyphs and 6 x 10 for single bytes, with row 8 as the base line:
     (columns crossed only by long horizontal strokes, then blank ones). Box drawing keeps its
     shape and repeats its edge columns so that neighbouring cells join.
   * Height: a glyph that reaches below the rows its class may use loses one row at a time,
-    chosen in this order: a blank top row (the glyph moves up), a row equal to a neighbour,
-    a blank inner row whose removal joins nothing, else the row whose dots its neighbours
-    cover best and whose removal merges the fewest strokes. A dot that is all of a stub
-    sticking out past a horizontal stroke counts as lost, and for kanji a removal that joins or
-    breaks strokes or closes or opens a box counts most.
+    chosen in this order: a blank top row (the glyph moves up), a row equal to a neighbour (one
+    from the longest run of equal rows), a blank inner row whose removal joins nothing, else
+    the row whose dots its neighbours cover best and whose removal merges the fewest strokes.
+    A dot that is all of a stub sticking out past a horizontal stroke counts as lost, and for
+    kanji a removal that joins or breaks strokes or closes or opens a box counts most.
 Only the Python standard library is used; the output is the same on every run.
 
 Usage:
@@ -343,7 +343,17 @@ def remove_one_row(rows, width, lowest_candidate=0, blank_first=False, keep_topo
         if rows[r] and ((r > 0 and rows[r] == rows[r - 1]) or (r + 1 < len(rows) and rows[r] == rows[r + 1]))
     ]
     if dups:
-        r = min(dups, key=lambda r: (removal_cost(rows, r, width), abs(r - last / 2)))
+        # Of equal rows, one from the longest run goes: a stroke three rows long keeps two, where
+        # a gap two rows high would be left with one (the stem of 由 shortens, not its boxes).
+        def run(r):
+            lo = hi = r
+            while lo > 0 and rows[lo - 1] == rows[r]:
+                lo -= 1
+            while hi + 1 < len(rows) and rows[hi + 1] == rows[r]:
+                hi += 1
+            return hi - lo + 1
+
+        r = min(dups, key=lambda r: (removal_cost(rows, r, width), -run(r), abs(r - last / 2)))
         return rows[:r] + rows[r + 1 :] + [0], "duplicate"
     if blanks:
         r = min(blanks, key=lambda r: abs(r - last / 2))
