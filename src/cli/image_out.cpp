@@ -32,6 +32,8 @@ void AppendToString(png_structp png, png_bytep data, png_size_t length) {
 
 void NoFlush(png_structp) {}
 
+void NoWarning(png_structp, png_const_charp) {}
+
 }  // namespace
 
 std::string EncodePng(const Surface& s, int scale) {
@@ -40,7 +42,8 @@ std::string EncodePng(const Surface& s, int scale) {
   const int h = s.Height() * scale;
   if (w == 0 || h == 0)
     return out;  // PNG has no empty images
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  // Errors end in the longjmp below; warnings are not for the user.
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, NoWarning);
   if (!png)
     return out;
   png_infop info = png_create_info_struct(png);

@@ -26,6 +26,9 @@ namespace {
 // The viewer's client size in the desktop program, in dots.
 constexpr int kDefaultWidth = 310;
 constexpr int kDefaultHeight = 351;
+// Limits that keep a viewer and its picture within memory.
+constexpr long kMaxSide = 10000;
+constexpr int64_t kMaxPicturePixels = int64_t(1) << 28;
 
 constexpr const char* kUsage =
     "Usage: tobiuox-cli COMMAND [ARGS]\n"
@@ -66,8 +69,8 @@ constexpr const char* kConvertHelp =
     "Writes to standard output the Shift-JIS bytes that the viewer draws for the text\n"
     "of FILE (standard input when FILE is absent or '-'): romaji turned into hiragana,\n"
     "JIS with escape sequences (jis) or without (rawjis) turned into Shift-JIS, or the\n"
-    "text unchanged (sjis), up to the first NUL byte, where drawing ends. 'auto' reads\n"
-    "the text the way the program detects it.\n"
+    "text unchanged (sjis), up to a NUL byte that the viewer reads as a character, where\n"
+    "drawing ends. 'auto' reads the text the way the program detects it.\n"
     "\n"
     "Exit status: 0 success, 1 the file could not be read, 2 bad usage.\n";
 
@@ -158,7 +161,7 @@ bool HasSuffix(const std::string& s, const std::string& suffix) {
   return true;
 }
 
-int ParseNumber(const std::string& option, const std::string& value, long least) {
+int ParseNumber(const std::string& option, const std::string& value, long least, long most) {
   size_t used = 0;
   long n = 0;
   try {
@@ -166,9 +169,9 @@ int ParseNumber(const std::string& option, const std::string& value, long least)
   } catch (...) {
     used = 0;
   }
-  if (used != value.size() || value.empty() || n < least || n > 100000) {
-    throw UsageError{option + ": not a whole number from " + std::to_string(least) +
-                     " to 100000: '" + value + "'"};
+  if (used != value.size() || value.empty() || n < least || n > most) {
+    throw UsageError{option + ": not a whole number from " + std::to_string(least) + " to " +
+                     std::to_string(most) + ": '" + value + "'"};
   }
   return int(n);
 }
@@ -213,8 +216,8 @@ int Render(const std::vector<std::string>& args) {
       const size_t x = v.find_first_of("xX");
       if (x == std::string::npos)
         throw UsageError{"--size: expected WxH, got '" + v + "'"};
-      width = ParseNumber("--size", v.substr(0, x), 0);
-      height = ParseNumber("--size", v.substr(x + 1), 0);
+      width = ParseNumber("--size", v.substr(0, x), 0, kMaxSide);
+      height = ParseNumber("--size", v.substr(x + 1), 0, kMaxSide);
     } else if (IsOption(a, "--mode")) {
       const std::string v = OptionValue(args, i, "--mode");
       if (!ModeByName(v))
@@ -237,9 +240,7 @@ int Render(const std::vector<std::string>& args) {
     } else if (a == "--opened") {
       opened = true;
     } else if (IsOption(a, "--scale")) {
-      scale = ParseNumber("--scale", OptionValue(args, i, "--scale"), 1);
-      if (scale > 64)
-        throw UsageError{"--scale: at most 64"};
+      scale = ParseNumber("--scale", OptionValue(args, i, "--scale"), 1, 64);
     } else if (a == "--state") {
       state = true;
     } else if (IsOption(a, "-o") || IsOption(a, "--output")) {
@@ -255,6 +256,10 @@ int Render(const std::vector<std::string>& args) {
   }
   if (opened && (!file || *file == "-"))
     throw UsageError{"--opened needs a FILE"};
+  if (out && int64_t(width) * scale * int64_t(height) * scale > kMaxPicturePixels) {
+    throw UsageError{"-o: a picture of " + std::to_string(int64_t(width) * scale) + "x" +
+                     std::to_string(int64_t(height) * scale) + " pixels is too large"};
+  }
 
   ResetState();
   MemoryForm form(width, height);
@@ -287,6 +292,8 @@ int Render(const std::vector<std::string>& args) {
       const std::string bytes = HasSuffix(*out, ".png") ? EncodePng(form.Viewer(), scale)
                                                         : EncodePbm(form.Viewer(), scale);
       const std::string path = FullPath(*out);
+      if (bytes.empty())
+        throw FileFailure{"the PNG picture of " + path + " could not be made"};
       const FileError error = WriteTextFile(path, bytes);
       if (error != FileError::kNone)
         throw FileFailure{FileErrorMessage(error, path)};
@@ -302,6 +309,19 @@ int Render(const std::vector<std::string>& args) {
     WriteStdout(line);
   }
   return 0;
+}
+
+// How many bytes of a text the layout reads: up to the NUL that it reads as a character
+// (a NUL taken as a trail byte, or passed over after a CR, does not end it).
+size_t LaidOutLength(std::string_view text) {
+  size_t i = 0;
+  while (i < text.size()) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (c == 0)
+      return i;
+    i += (c == 0x0D || IsSjisLead(c)) ? 2 : 1;
+  }
+  return text.size();
 }
 
 int Convert(const std::vector<std::string>& args) {
@@ -340,10 +360,11 @@ int Convert(const std::vector<std::string>& args) {
     while (reader.Next(out)) {
     }
   }
-  // The layout ends at a NUL: the decoder's own, or one in the text.
-  const size_t nul = out.find('\0');
-  if (nul != std::string::npos)
-    out.resize(nul);
+  if (mode == MODE_JIS || mode == MODE_RAWJIS) {
+    out.pop_back();  // the decoder's NUL, its only one
+  } else {
+    out.resize(LaidOutLength(out));
+  }
   WriteStdout(out);
   return 0;
 }
