@@ -40,12 +40,11 @@ CAboutDialog::CAboutDialog(wxWindow* parent)
                      FromDIP(wxSize(32, 32)));
   new wxStaticText(this, wxID_ANY, kAboutVersion, pos(kVersionDlu), size(kVersionDlu),
                    wxST_NO_AUTORESIZE);
-  new wxStaticText(this, wxID_ANY, kAboutRights, pos(kRightsDlu), size(kRightsDlu),
-                   wxST_NO_AUTORESIZE);
+  // The maker's lines lie below the OK button and take the width their text needs.
+  new wxStaticText(this, wxID_ANY, kAboutRights, pos(kRightsDlu));
   auto* ok = new wxButton(this, wxID_OK, "OK", pos(kOkDlu), size(kOkDlu));
-  new wxStaticText(this, wxID_ANY, kAboutContact, pos(kContactDlu), size(kContactDlu),
-                   wxST_NO_AUTORESIZE);
-  new wxStaticText(this, wxID_ANY, kAboutWeb, pos(kWebDlu), size(kWebDlu), wxST_NO_AUTORESIZE);
+  new wxStaticText(this, wxID_ANY, kAboutContact, pos(kContactDlu));
+  new wxStaticText(this, wxID_ANY, kAboutWeb, pos(kWebDlu));
 
   ok->SetDefault();
   ok->SetFocus();

@@ -25,7 +25,8 @@ constexpr DluRect kSjisDlu{95, 7, 34, 8};
 constexpr DluRect kRawJisDlu{95, 17, 32, 8};
 constexpr DluRect kEditorLabelDlu{7, 7, 31, 10};
 
-constexpr const char* kFileWildcard = "Text(*.txt)|*.txt|All Files(*.*)|*.*";
+// "*" shows every file, as "*.*" does on other systems; GTK's "*.*" wants a dot.
+constexpr const char* kFileWildcard = "Text(*.txt)|*.txt|All Files(*.*)|*";
 
 }  // namespace
 
@@ -132,11 +133,14 @@ CFormPanel::CFormPanel(wxWindow* parent) : view_(*this) {
 void CFormPanel::OnDraw(wxDC&) {
   // GTK draws a control inside its parent's paint; a paint that covers nothing but
   // controls is their own redraw (a caret, a changed text, a button), not one of the form.
+  // GTK also repaints a few pixels around a control that redraws itself (focus rings,
+  // shadows, the room a radio button's state change takes), so only the form's own ground
+  // well away from every control counts: a real exposure of the window always reaches the
+  // form's margins.
   wxRegion own(GetUpdateRegion());
   for (const wxWindow* child : GetChildren()) {
-    // A control may draw a pixel beyond its rectangle (a focus ring).
     if (child->IsShown())
-      own.Subtract(child->GetRect().Inflate(2));
+      own.Subtract(child->GetRect().Inflate(FromDIP(8)));
   }
   if (own.IsEmpty())
     return;
@@ -232,6 +236,11 @@ bool CFormPanel::AskPath(bool save, std::string& path) {
                         style);
     if (dialog.ShowModal() != wxID_OK)
       return false;
+    if (dialog.GetPath().empty()) {
+      // GTK gave a name that does not convert to text (not UTF-8): it cannot be used.
+      ShowError("The name of the chosen file cannot be read; choose another name.");
+      continue;
+    }
     wxFileName name(dialog.GetPath());
     // The default extension: a name typed without one gets ".txt"; an open dialog keeps a
     // name without extension that exists as typed.

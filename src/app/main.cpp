@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "app/tobiuox_app.h"
 
@@ -22,5 +23,22 @@ int main(int argc, char** argv) {
       return 0;
     }
   }
-  return wxEntry(argc, argv);
+  // The file name goes to the program as the system's bytes; wx would drop a name that is
+  // not valid UTF-8. The other arguments go to wx's own command line.
+  std::vector<char*> args(argv, argv + argc);
+  for (size_t i = 1; i < args.size(); ++i) {
+    if (std::strcmp(args[i], "--") == 0 && i + 1 < args.size()) {
+      CTobiuoxApp::SetCommandLineFile(args[i + 1]);
+      args.erase(args.begin() + long(i), args.begin() + long(i) + 2);
+      break;
+    }
+    if (args[i][0] != '-') {
+      CTobiuoxApp::SetCommandLineFile(args[i]);
+      args.erase(args.begin() + long(i));
+      break;
+    }
+  }
+  int count = int(args.size());
+  args.push_back(nullptr);
+  return wxEntry(count, args.data());
 }

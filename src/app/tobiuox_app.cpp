@@ -17,17 +17,6 @@ CTobiuoxApp::CTobiuoxApp() {
       wxEVT_MENU, [this](wxCommandEvent&) { OnAppAbout(); }, ID_APP_ABOUT);
 }
 
-void CTobiuoxApp::OnInitCmdLine(wxCmdLineParser& parser) {
-  wxApp::OnInitCmdLine(parser);
-  parser.AddParam("file", wxCMD_LINE_VAL_STRING, wxCMD_LINE_PARAM_OPTIONAL);
-}
-
-bool CTobiuoxApp::OnCmdLineParsed(wxCmdLineParser& parser) {
-  if (parser.GetParamCount() > 0)
-    file_arg_ = parser.GetParam(0);
-  return wxApp::OnCmdLineParsed(parser);
-}
-
 bool CTobiuoxApp::OnInit() {
   if (!wxApp::OnInit())
     return false;  // the command line: usage shown, the program ends
@@ -39,7 +28,7 @@ bool CTobiuoxApp::OnInit() {
   SetTopWindow(frame_);
   doc_->OnNewDocument();
 
-  if (!file_arg_.empty() && !OpenCommandLineFile(file_arg_)) {
+  if (!s_command_line_file.empty() && !OpenCommandLineFile(s_command_line_file)) {
     frame_->Destroy();
     frame_ = nullptr;
     return false;
@@ -51,15 +40,12 @@ bool CTobiuoxApp::OnInit() {
   return true;
 }
 
-bool CTobiuoxApp::OpenCommandLineFile(const wxString& name) {
-  wxFileName file(name);
-  file.MakeAbsolute();
-  const std::string path = file.GetFullPath().utf8_string();
+bool CTobiuoxApp::OpenCommandLineFile(const std::string& name) {
   CFormPanel* form = frame_->Form();
   bool opened = false;
-  form->Run([&] { opened = form->View().OpenFile(path); });
+  form->Run([&] { opened = form->View().OpenFile(name); });  // made a full path there
   if (opened)
-    settings_.AddRecentFile(path);
+    settings_.AddRecentFile(form->View().m_strPath);
   return opened;
 }
 

@@ -26,15 +26,16 @@ class CTobiuoxApp : public wxApp {
   bool OnInit() override;
   // Writes the settings back.
   int OnExit() override;
-  void OnInitCmdLine(wxCmdLineParser& parser) override;
-  bool OnCmdLineParsed(wxCmdLineParser& parser) override;
   // An exception that escapes an event handler: its message in a box, and the program goes
   // on.
   bool OnExceptionInMainLoop() override;
 
   // Loads a file named on the command line as Open does and puts it at the head of the
   // recent list. False, after the error message, when it cannot be read.
-  bool OpenCommandLineFile(const wxString& name);
+  bool OpenCommandLineFile(const std::string& name);
+  // The file named on the command line, as the bytes the system gave: main() takes it out
+  // before wx converts the arguments, which would drop a name that is not UTF-8.
+  static void SetCommandLineFile(std::string name) { s_command_line_file = std::move(name); }
   void OnAppAbout();
 
   CMainFrame* Frame() const { return frame_; }
@@ -46,7 +47,7 @@ class CTobiuoxApp : public wxApp {
   Settings settings_;
   std::unique_ptr<CTobiuoxDoc> doc_;
   CMainFrame* frame_ = nullptr;
-  wxString file_arg_;
+  static inline std::string s_command_line_file;
 };
 
 wxDECLARE_APP(CTobiuoxApp);

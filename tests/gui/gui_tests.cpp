@@ -204,6 +204,34 @@ TEST_F(GuiTest, ARadioClickChecksOnlyItself) {
   EXPECT_EQ(g_nPickedMode, MODE_JIS);
 }
 
+TEST_F(GuiTest, ControlsRedrawingThemselvesRunNoRefresh) {
+  // A click on "S-JIS" with an empty editor picks nothing, so the next refresh would check
+  // "Roma-ji" again; the redraw of the clicked button and the editor is no such refresh.
+  Pump(300);
+  sim_.MouseMove(CentreOnScreen(form_->Radio(IDC_SJIS)));
+  sim_.MouseClick();
+  Pump(700);
+  EXPECT_TRUE(form_->IsChecked(IDC_SJIS));
+  EXPECT_FALSE(form_->IsChecked(IDC_ROMAJI));
+  EXPECT_EQ(g_bPicked, 0);
+  // New keeps the buttons as they were until a refresh.
+  TypeAtOnce("$\"");
+  sim_.MouseMove(CentreOnScreen(form_->Radio(IDC_RAWJIS)));
+  sim_.MouseClick();
+  Pump(300);
+  ASSERT_TRUE(form_->IsChecked(IDC_RAWJIS));
+  FocusEditor();
+  sim_.Char('n', wxMOD_CONTROL);
+  Pump(700);
+  EXPECT_EQ(form_->GetEditorText(), "");
+  EXPECT_TRUE(form_->IsChecked(IDC_RAWJIS));
+  // A real exposure of the form (the window uncovered) refreshes, by the refresh's rules.
+  form_->Refresh();
+  Pump(300);
+  EXPECT_TRUE(form_->IsChecked(IDC_ROMAJI));
+  EXPECT_FALSE(form_->IsChecked(IDC_RAWJIS));
+}
+
 TEST_F(GuiTest, TheTablesKeysNeverReachTheEditor) {
   sim_.Text("kya");
   sim_.Char(WXK_RETURN);  // Enter makes a line break
