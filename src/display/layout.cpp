@@ -89,7 +89,7 @@ LayoutResult LayOutText(LazyText& text, int32_t first_line, Surface& surface) {
       DrawWide(surface, x, y, WideGlyph(c, d));
       x += 12;
     } else {
-      DrawNarrow(surface, x, y, c < 0x20 ? ControlGlyph(c) : NarrowGlyph(c));
+      DrawNarrow(surface, x, y, NarrowGlyph(c));  // control bytes draw their box
       x += 6;
     }
     ++i;

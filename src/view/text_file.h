@@ -37,6 +37,9 @@ std::string TextFromFileBytes(std::string_view bytes);
 // Reads the file at path into text (as TextFromFileBytes). On failure text is untouched.
 FileError ReadTextFile(const std::string& path, std::string& text);
 
+// Reads the file's bytes unchanged, without the line reading. On failure bytes is untouched.
+FileError ReadFileBytes(const std::string& path, std::string& bytes);
+
 // Writes bytes to path unchanged, so that a failure at any step leaves the old file as it
 // was: a temporary file in the same folder, flushed to disk, renamed over the target.
 //
@@ -99,6 +102,3 @@ const FileSystemCalls& RealFileSystemCalls();
 
 // Makes the file layer use calls from now on; returns the calls it used before.
 FileSystemCalls SetFileSystemCalls(const FileSystemCalls& calls);
-
-// Reads the file's bytes unchanged (no line reading), for the command-line tool.
-FileError ReadFileBytes(const std::string& path, std::string& bytes);
